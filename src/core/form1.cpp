@@ -1,0 +1,391 @@
+#include "form1.h"
+
+#include "appwindows.h"
+#include "database.h"
+#include "datacontrol.h"
+#include "fonksiyon.h"
+#include "formloader.h"
+#include "globals.h"
+#include "loadedwindows.h"
+#include "messagebox.h"
+#include "mybutton.h"
+#include "recordscrollbar.h"
+#include "recordset.h"
+#include "songdatabase.h"
+#include "statusbar.h"
+#include "treeview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+const QString kQelFilter = u"Türkü Veritabanı (*.qel)"_s + QChar(u'\0') + u"*.qel"_s + QChar(u'\0');
+} // namespace
+
+// The layouts and pictures live in this static library; register them before use.
+static void initResources()
+{
+    Q_INIT_RESOURCE(forms);
+    Q_INIT_RESOURCE(images);
+}
+
+template <typename T> T *Form1::control(const QString &name) const
+{
+    return findChild<T *>(name);
+}
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(u"Form1"_s);
+    initResources();
+    FormLoader::load(u":/forms/Form1.json"_s, this);
+
+    m_data1 = control<db::DataControl>(u"Data1"_s);
+    m_data2 = control<db::DataControl>(u"Data2"_s);
+    m_stbar = control<StatusBar>(u"stbar"_s);
+    m_tvw = control<TreeView>(u"TVW"_s);
+    m_hscroll1 = control<RecordScrollBar>(u"HScroll1"_s);
+    m_imageList1 = control<ImageList>(u"ImageList1"_s);
+    m_frame2 = control<QGroupBox>(u"Frame2"_s);
+    m_text3 = control<QLineEdit>(u"Text3"_s);
+    m_text1 = control<QPlainTextEdit>(u"Text1"_s);
+    m_sozcuk = control<QPlainTextEdit>(u"sozcuk"_s);
+    m_timer1 = control<QTimer>(u"Timer1"_s);
+
+    connect(m_stbar, &StatusBar::panelClick, this, &Form1::stbar_PanelClick);
+    connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(m_data1, &db::DataControl::reposition, this, &Form1::Data1_Reposition);
+    connect(m_hscroll1, &RecordScrollBar::change, this, &Form1::HScroll1_Change);
+    connect(m_hscroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
+    connect(m_tvw, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
+    connectGroupings();
+
+    const struct { const char16_t *button; const char16_t *form; } openers[] = {
+        {u"about", u"frmabout"}, {u"cmd_ekle", u"frm_ekleme"}, {u"hlp", u"frm_help"}, {u"cmdonsoz", u"onsoz"},
+    };
+    for (const auto &o : openers) {
+        if (auto *b = control<MyButton>(QString::fromUtf16(o.button))) {
+            const QString form = QString::fromUtf16(o.form);
+            connect(b, &MyButton::Click, this, [this, form] { openSecondary(form); });
+        }
+    }
+
+    // The background and the frames close the controls' tip window.
+    setMouseTracking(true);
+    for (const QString &frame : {u"Frame1"_s, u"Frame2"_s, u"Frame3(0)"_s, u"Frame3(1)"_s, u"Frame3(2)"_s,
+                                 u"Frame4"_s, u"Frame5"_s, u"Frame6"_s}) {
+        if (auto *w = control<QWidget>(frame)) {
+            w->setMouseTracking(true);
+            w->installEventFilter(this);
+        }
+    }
+}
+
+Form1::~Form1()
+{
+    if (g::anaform == this)
+        g::anaform = nullptr;
+}
+
+bool Form1::load()
+{
+    g::ilkacilis = 0;
+    m_stbar->setPanelText(5, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    if (!vtac(1))
+        return false;
+    tree();
+    g::raporsql = u"zelvoran"_s;
+    return true;
+}
+
+void Form1::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    // The first activation runs once the window stands on the screen.
+    if (g::ilkacilis != 1)
+        QTimer::singleShot(0, this, &Form1::Form_Activate);
+}
+
+void Form1::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && g::ilkacilis != 1)
+        Form_Activate();
+}
+
+void Form1::Form_Activate()
+{
+    if (g::ilkacilis == 1 || m_unloading)
+        return;
+    g::ilkacilis = 1;
+    if (auto *option = control<QAbstractButton>(u"grnm_bslk"_s))
+        option->setChecked(true);
+    grnm_bslk_Click();
+
+    if (auto *rs = m_data1->recordset()) {
+        try {
+            const int count = rs->recordCount();
+            m_hscroll1->setMaximumChecked(std::max(count, 1));
+            if (count > 0) {
+                rs->moveLast();
+                rs->moveFirst();
+            }
+        } catch (const db::Error &) {
+            // A refused save keeps the record; the display stays where it is.
+        }
+    }
+    m_hscroll1->setMinimumChecked(1);
+    izlememodu();
+    if (auto *o1 = control<QAbstractButton>(u"option1"_s))
+        o1->setChecked(true);
+    if (auto *o2 = control<QAbstractButton>(u"option2"_s))
+        o2->setChecked(false);
+    kapat();
+    emit firstActivationDone();
+}
+
+void Form1::izlememodu()
+{
+    setMode(true);
+}
+
+void Form1::duzenlememodu()
+{
+    setMode(false);
+}
+
+// View mode locks the record's boxes and greys them; edit mode unlocks them.
+void Form1::setMode(bool view)
+{
+    g::penceremodu = view ? u"izleme"_s : u"düzenleme"_s;
+    if (auto *sil = control<MyButton>(u"sil"_s))
+        sil->setEnabled(!view);
+    const QColor back = view ? QColor(0xF0, 0xF0, 0xF0) : QColor(Qt::white);
+    auto colour = [&](QWidget *w) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, back);
+        w->setPalette(p);
+    };
+    m_text1->setReadOnly(view);
+    colour(m_text1);
+    m_text3->setReadOnly(view);
+    for (int i = 0; i <= 9; ++i) {
+        if (auto *box = control<QPlainTextEdit>(u"txt(%1)"_s.arg(i))) {
+            box->setReadOnly(view);
+            colour(box);
+        }
+    }
+    for (int i = 1; i <= 4; ++i) {
+        if (auto *box = control<QLineEdit>(u"mp3yol%1"_s.arg(i)))
+            box->setReadOnly(view);
+    }
+}
+
+void Form1::closeEvent(QCloseEvent *e)
+{
+    if (!saveBeforeLeaving()) {
+        e->ignore();
+        return;
+    }
+    m_unloading = true;
+    g::vt.reset();
+    g::ayarvt.reset();
+    m_data1->close();
+    m_data2->close();
+    // Playback stops with the audio subsystem.
+    const auto windows = loadedwindows::list();
+    for (int i = int(windows.size()) - 1; i >= 1; --i) {
+        QWidget *w = windows.at(i);
+        if (w && w != this)
+            w->close();
+    }
+    closeValueTip();
+    loadedwindows::remove(this);
+    e->accept();
+    qApp->quit();
+}
+
+// Saves a pending edit before the databases go; a refused save asks first.
+bool Form1::saveBeforeLeaving()
+{
+    if (!m_data1 || !m_data1->recordset())
+        return true;
+    try {
+        m_data1->saveRecord();
+        return true;
+    } catch (const db::Error &e) {
+        const QString cause = e.causeDescription().isEmpty() ? e.description() : e.causeDescription();
+        const auto answer = msg::box(u"Kayıttaki değişiklikler saklanamadı:\n"_s + cause
+                                         + u"\n\nDeğişiklikleri bırakıp programdan çıkılsın mı?"_s,
+                                     msg::Icon::Critical, msg::Buttons::YesNo);
+        return answer == msg::Result::Yes;
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    // Outer width in twips, frame included.
+    const double w = double(frameGeometry().width()) * kTwipsPerPixel;
+    m_stbar->setPanelWidth(1, int(std::nearbyint(w / 43.5)));
+    m_stbar->setPanelWidth(2, int(std::nearbyint(w / 105.0)));
+    m_stbar->setPanelWidth(3, int(std::nearbyint(w / 43.5)));
+}
+
+void Form1::stbar_PanelClick(int n)
+{
+    if (n == 1)
+        vtac(2);
+}
+
+void Form1::Timer1_Timer()
+{
+    m_stbar->setPanelText(4, QLocale().toString(QTime::currentTime(), u"HH:mm:ss"_s));
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *e)
+{
+    closeValueTip();
+    QWidget::mouseMoveEvent(e);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::MouseMove)
+        closeValueTip();
+    return QWidget::eventFilter(watched, e);
+}
+
+void Form1::closeValueTip()
+{
+    appwindows::closeValueTip();
+}
+
+void Form1::openSecondary(const QString &formName)
+{
+    appwindows::showModal(formName, this);
+}
+
+// Opens both databases (mode 1) or lets the user choose another song database (2).
+// The chosen path is stored only once it opened as a song database, and in mode 2
+// nothing changes until the new file has been checked and the pending edit saved.
+bool Form1::vtac(int mod1)
+{
+    QString path;
+    if (mod1 != 2) {
+        try {
+            g::ayarvt = songdb::openSettings(songdb::settingsPath());
+            path = songdb::storedPath(*g::ayarvt);
+        } catch (const db::Error &e) {
+            msg::box(u"Ayar dosyası açılamadı: "_s + songdb::settingsPath() + u"\n"_s + e.description());
+            return false;
+        }
+        if (!path.isEmpty() && openSongDatabase(path, mod1))
+            return true;
+    }
+
+    for (;;) {
+        const QString chosen = fonksiyon::dosyaac(QDir::homePath(), kQelFilter);
+        if (chosen.isEmpty()) {
+            if (mod1 == 2)
+                return true;
+            const auto answer = msg::box(u"Bir dosya seçmelisiniz!"_s, msg::Icon::None, msg::Buttons::OkCancel,
+                                         {u"Tamam"_s, u"Programdan Çık"_s});
+            if (answer == msg::Result::Cancel)
+                return false;
+            continue;
+        }
+        path = chosen.left(chosen.size() - 1);
+        if (openSongDatabase(path, mod1)) {
+            try {
+                songdb::storePath(*g::ayarvt, path);
+            } catch (const db::Error &e) {
+                msg::box(u"Seçilen veritabanının yolu ayar dosyasına yazılamadı:\n"_s + e.description());
+            }
+            return true;
+        }
+    }
+}
+
+// Opens and checks the file, then binds the window to it. False leaves everything as
+// it was; the messages of the failure have been shown.
+bool Form1::openSongDatabase(const QString &path, int mod1)
+{
+    std::shared_ptr<db::Database> vt;
+    try {
+        vt = songdb::openChecked(path);
+    } catch (const db::Error &e) {
+        switch (e.number()) {
+        case db::FileNotFound:
+        case db::InvalidPath:
+            break;
+        case db::ObjectNotFound:
+            msg::box(path + u" geçerli bir türkü veritabanı değil!"_s);
+            break;
+        case db::UnrecognizedFormat:
+            msg::box(path + u" bir veritabanı dosyası değil!"_s);
+            break;
+        default:
+            msg::box(e.description());
+            break;
+        }
+        return false;
+    }
+
+    if (mod1 == 2) {
+        try {
+            m_data1->saveRecord();
+        } catch (const db::Error &e) {
+            msg::box(u"[ "_s + m_text3->text() + u" ] başlığı ile başka bir kayıt zaten var!"_s, msg::Icon::Critical);
+            return false;
+        }
+    }
+
+    const QString oldName = m_data1->databaseName();
+    const QString oldSource = m_data1->recordSource();
+    try {
+        m_data1->setDatabaseName(path);
+        m_data1->setRecordSource(u"zelvoran"_s);
+        m_data1->refresh();
+        m_data2->setDatabaseName(path);
+        m_data2->setRecordSource(u"ayarlar"_s);
+        m_data2->refresh();
+    } catch (const db::Error &e) {
+        msg::box(e.description());
+        if (!oldName.isEmpty()) {
+            try {
+                m_data1->setDatabaseName(oldName);
+                m_data1->setRecordSource(oldSource);
+                m_data1->refresh();
+                m_data2->setDatabaseName(oldName);
+                m_data2->setRecordSource(u"ayarlar"_s);
+                m_data2->refresh();
+            } catch (const db::Error &) {
+            }
+        }
+        return false;
+    }
+    g::vt = vt;
+    g::vtdosyasi = path;
+    m_stbar->setPanelText(1, u"Veritabanı Dosyası = "_s + g::vtdosyasi);
+    return true;
+}

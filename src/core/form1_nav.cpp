@@ -1,0 +1,166 @@
+// Record navigation: the data control, the record scroll bar, the tree and panel 2
+// follow each other; the idiom box follows the lyrics.
+#include "form1.h"
+
+#include "database.h"
+#include "datacontrol.h"
+#include "dberror.h"
+#include "globals.h"
+#include "messagebox.h"
+#include "recordscrollbar.h"
+#include "recordset.h"
+#include "sqltext.h"
+#include "statusbar.h"
+#include "treeview.h"
+#include "turkish.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString duplicateTitleMessage(const QString &title)
+{
+    return u"[ "_s + title + u" ] başlığı ile başka bir kayıt zaten var!"_s;
+}
+
+} // namespace
+
+void Form1::reportRefusedSave(const db::Error &e)
+{
+    if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
+        msg::box(duplicateTitleMessage(m_text3->text()), msg::Icon::Critical);
+    else
+        msg::box(e.causeDescription(), msg::Icon::Critical);
+}
+
+void Form1::Data1_Reposition()
+{
+    db::Recordset *rs = m_data1->recordset();
+    if (!rs)
+        return;
+    const int count = rs->recordCount();
+    const qint64 value = qint64(rs->absolutePosition()) + 1;
+    // The range follows the record count; raised before the value, lowered after it.
+    if (count > m_hscroll1->maximum())
+        m_hscroll1->setMaximumChecked(count);
+    try {
+        m_hscroll1->setValueChecked(int(value));
+    } catch (const db::Error &) {
+    }
+    if (count >= 1 && count < m_hscroll1->maximum() && m_hscroll1->value() <= count)
+        m_hscroll1->setMaximumChecked(count);
+    m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
+}
+
+void Form1::HScroll1_Change()
+{
+    db::Recordset *rs = m_data1->recordset();
+    if (!rs || m_restoringScroll)
+        return;
+    try {
+        const int target = m_hscroll1->value() - 1;
+        if (rs->absolutePosition() != target)
+            rs->setAbsolutePosition(target);
+    } catch (const db::Error &e) {
+        if (e.number() != db::MoveCancelled)
+            return;
+        reportRefusedSave(e);
+        if (TreeNode *selected = m_tvw->selectedNode())
+            m_text3->setText(selected->text());
+        restoreScrollToRecord();
+        return;
+    }
+    m_tvw->treeWidget()->setFocus();
+    TreeNode *node = m_tvw->find(m_text3->text());
+    if (!node)
+        return;
+    node->setSelected();
+    if (TreeNode *next = node->nextSibling()) {
+        next->setSelected();
+        if (TreeNode *back = next->previousSibling())
+            back->setSelected();
+    }
+    try {
+        dinamikbul();
+    } catch (const db::Error &) {
+    }
+}
+
+// After a refused save the scroll bar shows the record that stays.
+void Form1::restoreScrollToRecord()
+{
+    db::Recordset *rs = m_data1->recordset();
+    if (!rs || rs->absolutePosition() < 0)
+        return;
+    m_restoringScroll = true;
+    try {
+        m_hscroll1->setValueChecked(rs->absolutePosition() + 1);
+    } catch (const db::Error &) {
+    }
+    m_restoringScroll = false;
+}
+
+void Form1::HScroll1_Scroll(int value)
+{
+    const int count = m_data1->recordset() ? m_data1->recordset()->recordCount() : 0;
+    m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
+}
+
+void Form1::TVW_NodeClick(TreeNode *node)
+{
+    if (!node)
+        return;
+    const QString key = node->key();
+    if (g::agacmodu == u"arama"_s && key == u"TÜMÜ..."_s) {
+        g::agacmodu = u"tümü"_s;
+        m_hscroll1->setEnabled(true);
+        tree();
+        setScrollIgnoringErrors(1);
+        return;
+    }
+    if (node->kind() != NodeKind::Title)
+        return;
+    db::Recordset *rs = m_data1->recordset();
+    if (!rs)
+        return;
+    try {
+        auto copy = rs->clone();
+        copy->findFirst(u"[Başlık] = '"_s + db::quoted(key) + u"'"_s);
+        if (copy->noMatch())
+            return;
+        rs->setBookmark(copy->bookmark());
+    } catch (const db::Error &e) {
+        if (e.number() == db::ExpressionSyntaxError) {
+            msg::box(u"Bu başlıkta tanınmayan karakter var, düzeltilmesi gerekli!"_s, msg::Icon::Critical);
+        } else if (e.number() == db::MoveCancelled) {
+            reportRefusedSave(e);
+            // The record and its edits stay; so does the selection of its node.
+            if (TreeNode *shown = m_tvw->find(m_text3->text()))
+                shown->setSelected();
+            restoreScrollToRecord();
+        }
+    }
+}
+
+// Lists the dictionary idioms that occur in the lyrics, each with its explanation.
+void Form1::dinamikbul()
+{
+    auto rs = g::vt->openRecordset(u"select * from sozluk order by deyim"_s);
+    QString result;
+    const QString lyrics = turkish::upper(m_text1->toPlainText());
+    for (; !rs->eof(); rs->moveNext()) {
+        const QString deyim = rs->text(u"deyim"_s);
+        // An empty idiom would be found in every lyrics text.
+        if (deyim.isEmpty())
+            continue;
+        const QString d = turkish::upper(deyim);
+        const bool found = lyrics.contains(u' ' + d) || lyrics.contains(u'\n' + d + u' ');
+        if (found)
+            result += u"["_s + deyim + u" : "_s + rs->text(u"acıklama"_s) + u"]    "_s;
+    }
+    m_sozcuk->setPlainText(result);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace db { class Database; }
+
+// Tables of the song database (*.qel) and of the settings database (nsz.dll).
+namespace schema {
+
+constexpr int kSongSchemaVersion = 1, kSettingsSchemaVersion = 1;
+
+// Fields of the songs table Zelvoran, in table order.
+QStringList songFields();
+
+// Fills a new, empty song database: Zelvoran, basharfler, sozluk, ayarlar with its one
+// row (no music folder; mp3, wav, wma), muzik, and the stored query arama with the empty
+// text. Throws db::Error.
+void createSongDatabase(db::Database &db);
+
+// Fills a new, empty settings database: ayarlar with one row whose vtyol is the given
+// path (Null when empty), onsoz with one row of empty forewords. Throws db::Error.
+void createSettingsDatabase(db::Database &db, const QString &songDatabasePath);
+
+// Makes a missing settings file anew; in an existing one adds what is missing (the
+// ayarlar table or its row, with vtyol Null; the onsoz table or its row). Nothing that is
+// there is changed. False with the reason when the file cannot be opened or written.
+bool repairSettingsDatabase(const QString &path, QString *error);
+
+} // namespace schema

@@ -1,0 +1,518 @@
+#include "database.h"
+#include "engineinternal.h"
+#include "recordset.h"
+#include "sqlfunctions.h"
+#include "sqltext.h"
+#include "sqltokens.h"
+#include "statement.h"
+#include "turkish.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <sqlite3.h>
+
+#include <atomic>
+
+using namespace Qt::StringLiterals;
+
+namespace db {
+
+namespace {
+
+std::atomic<quint64> g_writes{0};
+
+const QString QueriesTable = u"_queries"_s;
+
+bool isHidden(const QString &name)
+{
+    return name.startsWith(u"sqlite_"_s, Qt::CaseInsensitive)
+           || name.compare(QueriesTable, Qt::CaseInsensitive) == 0;
+}
+
+bool isWordName(const QString &name)
+{
+    if (name.isEmpty() || (name.at(0) >= u'0' && name.at(0) <= u'9'))
+        return false;
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (!(u >= 0x80 || u == '_' || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')
+              || (u >= '0' && u <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// "DELETE x.* FROM" and "DELETE * FROM" become "DELETE FROM".
+void rewriteDelete(sql::Tokens &t, size_t del)
+{
+    size_t i = sql::nextSignificant(t, del + 1);
+    size_t from = t.size();
+    if (i < t.size() && t[i].isPunct(u'*')) {
+        from = sql::nextSignificant(t, i + 1);
+    } else if (i < t.size() && t[i].isIdentifier()) {
+        const size_t dot = sql::nextSignificant(t, i + 1);
+        const size_t star = sql::nextSignificant(t, dot + 1);
+        if (dot < t.size() && t[dot].isPunct(u'.') && star < t.size() && t[star].isPunct(u'*'))
+            from = sql::nextSignificant(t, star + 1);
+    }
+    if (from >= t.size() || !t[from].is("FROM"_L1))
+        return;
+    t.erase(t.begin() + qsizetype(del + 1), t.begin() + qsizetype(from));
+    t.insert(t.begin() + qsizetype(del + 1), sql::Token{sql::Token::Space, u" "_s});
+}
+
+// "UPDATE t SET t.c = 1, t.d = 2" becomes "UPDATE t SET c = 1, d = 2".
+void rewriteUpdate(sql::Tokens &t, size_t upd)
+{
+    size_t i = upd + 1;
+    while (i < t.size() && !t[i].is("SET"_L1))
+        ++i;
+    int depth = 0;
+    bool target = true;
+    for (++i; i < t.size(); ++i) {
+        const sql::Token &tok = t[i];
+        if (!tok.significant())
+            continue;
+        if (tok.isPunct(u'(')) {
+            ++depth;
+        } else if (tok.isPunct(u')')) {
+            --depth;
+        } else if (depth == 0 && (tok.is("WHERE"_L1) || tok.is("FROM"_L1) || tok.is("ORDER"_L1)
+                                  || tok.is("LIMIT"_L1) || tok.is("RETURNING"_L1))) {
+            break;
+        } else if (depth == 0 && tok.isPunct(u',')) {
+            target = true;
+        } else if (target) {
+            target = false;
+            const size_t dot = sql::nextSignificant(t, i + 1);
+            const size_t col = sql::nextSignificant(t, dot + 1);
+            if (tok.isIdentifier() && dot < t.size() && t[dot].isPunct(u'.') && col < t.size()
+                && t[col].isIdentifier()) {
+                t.erase(t.begin() + qsizetype(i), t.begin() + qsizetype(col));
+            }
+        }
+    }
+}
+
+} // namespace
+
+struct Database::Names {
+    int schemaVersion = -1;
+    QHash<QString, QString> objects;  // fold → schema spelling, tables and views
+    QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them
+};
+
+namespace internal {
+
+quint64 writeGeneration()
+{
+    return g_writes.load();
+}
+
+ObjectType objectType(const Database &db, const QString &name)
+{
+    Statement st(db, u"SELECT type FROM sqlite_master WHERE name = ?1 AND type IN ('table', 'view')"_s);
+    st.bind(1, db.canonicalName(name));
+    if (!st.step())
+        return ObjectType::None;
+    return st.value(0).toString() == u"view"_s ? ObjectType::View : ObjectType::Table;
+}
+
+} // namespace internal
+
+Database::Database(sqlite3 *db, QString path, bool readOnly)
+    : m_db(db)
+    , m_path(std::move(path))
+    , m_readOnly(readOnly)
+    , m_names(std::make_unique<Names>())
+{
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 5000);
+    sqlfn::install(m_db, this);
+}
+
+Database::~Database()
+{
+    sqlite3_close_v2(m_db);
+}
+
+std::shared_ptr<Database> Database::open(const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        throw Error::make(InvalidPath, path);
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isDir() || info.isDir())
+        throw Error::make(InvalidPath, path);
+    if (!info.exists())
+        throw Error::make(FileNotFound, path);
+    if (!info.isFile())
+        throw Error::make(UnrecognizedFormat, path);
+
+    const QString file = info.absoluteFilePath();
+    QFile probe(file);
+    if (!probe.open(QIODevice::ReadOnly))
+        throw Error::make(FileAccessDenied, path);
+    // SQLite takes an empty file for an empty database; this layer does not.
+    if (probe.read(16) != QByteArray("SQLite format 3", 16))
+        throw Error::make(UnrecognizedFormat, path);
+    probe.close();
+
+    // A file without write permission opens read-only, also for a user who could
+    // write it anyway.
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    bool readOnly = !info.isWritable() || !(info.permissions() & writeBits)
+                    || !QFileInfo(info.absolutePath()).isWritable();
+
+    sqlite3 *handle = nullptr;
+    int rc = sqlite3_open_v2(file.toUtf8().constData(), &handle,
+                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK && !readOnly) {
+        sqlite3_close_v2(handle);
+        handle = nullptr;
+        readOnly = true;
+        rc = sqlite3_open_v2(file.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(handle);
+        throw Error::make((rc & 0xff) == SQLITE_NOTADB ? UnrecognizedFormat : FileAccessDenied, path);
+    }
+    std::shared_ptr<Database> db(new Database(handle, path, readOnly));
+
+    // The first read tells a database from any other file.
+    rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        switch (rc & 0xff) {
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+            throw Error::make(UnrecognizedFormat, path);
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            throw Error::make(FileAccessDenied, path);
+        default:
+            db->raise(rc);
+        }
+    }
+    if (sqlite3_db_readonly(handle, "main") == 1)
+        db->m_readOnly = true;
+    db->loadSchemaNames();
+    return db;
+}
+
+std::shared_ptr<Database> Database::create(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !QFileInfo(info.absolutePath()).isDir() || info.isDir())
+        throw Error::make(InvalidPath, path);
+    if (info.exists())
+        throw Error(EngineFailure, u"'%1' dosyası zaten var."_s.arg(path));
+    sqlite3 *handle = nullptr;
+    const int rc = sqlite3_open_v2(info.absoluteFilePath().toUtf8().constData(), &handle,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(handle);
+        throw Error::make(FileAccessDenied, path);
+    }
+    {
+        Database made(handle, path, false);
+        made.executeNative(u"CREATE TABLE %1 (name TEXT PRIMARY KEY, sql TEXT)"_s.arg(QueriesTable));
+    }
+    return open(path);
+}
+
+void Database::loadSchemaNames()
+{
+    auto names = std::make_unique<Names>();
+    {
+        Statement v(*this, u"PRAGMA schema_version"_s);
+        if (v.step())
+            names->schemaVersion = v.value(0).toInt();
+    }
+    QStringList objects;
+    {
+        Statement st(*this, u"SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"_s);
+        while (st.step()) {
+            const QString name = st.value(0).toString();
+            if (!isHidden(name))
+                objects << name;
+        }
+    }
+    for (const QString &name : std::as_const(objects)) {
+        names->objects.insert(turkish::fold(name), name);
+        try {
+            Statement st(*this, u"SELECT name FROM pragma_table_info(?1)"_s);
+            st.bind(1, name);
+            while (st.step()) {
+                const QString column = st.value(0).toString();
+                names->columns.insert(turkish::fold(column), column);
+            }
+        } catch (const Error &) {
+            // A stored query whose tables are gone has no columns to offer.
+        }
+    }
+    m_names = std::move(names);
+}
+
+void Database::ensureNames() const
+{
+    int version = -1;
+    {
+        Statement v(*this, u"PRAGMA schema_version"_s);
+        if (v.step())
+            version = v.value(0).toInt();
+    }
+    if (version != m_names->schemaVersion)
+        const_cast<Database *>(this)->loadSchemaNames();
+}
+
+QString Database::canonicalName(const QString &name) const
+{
+    ensureNames();
+    return m_names->objects.value(turkish::fold(name), name);
+}
+
+QString Database::translate(const QString &text) const
+{
+    ensureNames();
+    sql::Tokens t = sql::tokenize(text);
+
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].kind == sql::Token::Quoted)
+            t[i] = {sql::Token::String, u'\'' + quoted(t[i].name()) + u'\''};
+        if (t[i].isPunct(u';')) {
+            const size_t next = sql::nextSignificant(t, i + 1);
+            if (next < t.size())
+                throw Error::make(TextAfterStatement, sql::join(t, next, t.size()).trimmed());
+            break;
+        }
+    }
+
+    const size_t first = sql::nextSignificant(t, 0);
+    if (first < t.size() && t[first].is("DELETE"_L1))
+        rewriteDelete(t, first);
+    else if (first < t.size() && t[first].is("UPDATE"_L1))
+        rewriteUpdate(t, first);
+
+    for (size_t i = 0; i < t.size(); ++i) {
+        sql::Token &tok = t[i];
+        if (tok.kind != sql::Token::Word && tok.kind != sql::Token::Bracketed)
+            continue;
+        const size_t next = sql::nextSignificant(t, i + 1);
+        const bool call = tok.kind == sql::Token::Word && next < t.size() && t[next].isPunct(u'(');
+        const QString key = turkish::fold(tok.name());
+        QString spelling = m_names->objects.value(key);  // also before "(" in INSERT INTO t (...)
+        if (spelling.isEmpty() && !call)
+            spelling = m_names->columns.value(key);
+        if (spelling.isEmpty() || spelling == tok.name())
+            continue;
+        if (tok.kind == sql::Token::Word && isWordName(spelling))
+            tok.text = spelling;
+        else if (!spelling.contains(u']'))
+            tok.text = u'[' + spelling + u']';
+        else
+            tok.text = sql::quoteIdentifier(spelling);
+    }
+    return sql::join(t);
+}
+
+[[noreturn]] void Database::raise(int rc, const QString &context) const
+{
+    QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (!context.isEmpty())
+        message = context + u": "_s + message;
+    const int extended = sqlite3_extended_errcode(m_db);
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT:
+        if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY
+            || rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+            throw Error::make(DuplicateKey, message);
+        break;
+    case SQLITE_READONLY:
+        throw Error::make(ReadOnlyDatabase, m_path);
+    case SQLITE_NOTADB:
+        throw Error::make(UnrecognizedFormat, m_path);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        throw Error::make(FileAccessDenied, m_path);
+    default:
+        break;
+    }
+    throw Error::make(EngineFailure, message);
+}
+
+void Database::noteWrite()
+{
+    ++g_writes;
+}
+
+int Database::execute(const QString &text)
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    if (keyword == u"SELECT"_s || keyword == u"WITH"_s || keyword == u"VALUES"_s)
+        throw Error::make(CannotExecuteSelect, text);
+    Statement st(*this, translated);
+    if (!st.readOnly() && m_readOnly)
+        throw Error::make(ReadOnlyDatabase, m_path);
+    try {
+        while (st.step()) {
+        }
+    } catch (...) {
+        noteWrite();
+        throw;
+    }
+    noteWrite();
+    return sqlite3_changes(m_db);
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString &source)
+{
+    return internal::makeRecordset(shared_from_this(), source);
+}
+
+void Database::setQuerySql(const QString &name, const QString &text)
+{
+    const QString canonical = canonicalName(name);
+    const internal::ObjectType type = internal::objectType(*this, canonical);
+    if (type == internal::ObjectType::Table)
+        throw Error::make(InvalidOperation, name);
+    if (m_readOnly)
+        throw Error::make(ReadOnlyDatabase, m_path);
+
+    QString body;
+    if (text.trimmed().isEmpty()) {
+        // An empty text delivers no rows; the columns of the former text stay.
+        QStringList nulls;
+        if (type == internal::ObjectType::View) {
+            try {
+                const QStringList fields = fieldNames(canonical);
+                for (const QString &f : fields)
+                    nulls << u"NULL AS "_s + sql::quoteIdentifier(f);
+            } catch (const Error &) {
+            }
+        }
+        if (nulls.isEmpty())
+            nulls << u"NULL"_s;
+        body = u"SELECT "_s + nulls.join(u", "_s) + u" WHERE 0"_s;
+    } else {
+        const sql::Tokens t = sql::tokenize(translate(text));
+        const QString keyword = sql::firstKeyword(t);
+        if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
+            throw Error::make(InvalidOperation, text);
+        size_t end = t.size();
+        while (end > 0 && (!t[end - 1].significant() || t[end - 1].isPunct(u';')))
+            --end;
+        body = sql::join(t, 0, end);
+        Statement check(*this, body);  // reports a bad text before anything changes
+    }
+
+    Transaction tx(*this);
+    executeNative(u"DROP VIEW IF EXISTS "_s + sql::quoteIdentifier(canonical));
+    executeNative(u"CREATE VIEW "_s + sql::quoteIdentifier(canonical) + u" AS "_s + body);
+    executeNative(u"CREATE TABLE IF NOT EXISTS %1 (name TEXT PRIMARY KEY, sql TEXT)"_s.arg(QueriesTable));
+    {
+        Statement del(*this, u"DELETE FROM %1 WHERE name = ?1"_s.arg(QueriesTable));
+        del.bind(1, canonical);
+        del.step();
+        Statement ins(*this, u"INSERT INTO %1 (name, sql) VALUES (?1, ?2)"_s.arg(QueriesTable));
+        ins.bind(1, canonical);
+        ins.bind(2, text);
+        ins.step();
+    }
+    tx.commit();
+}
+
+QString Database::querySql(const QString &name) const
+{
+    const QString canonical = canonicalName(name);
+    if (internal::objectType(*this, canonical) != internal::ObjectType::View)
+        throw Error::make(ObjectNotFound, name);
+    {
+        Statement has(*this, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1"_s);
+        has.bind(1, QueriesTable);
+        if (has.step()) {
+            Statement st(*this, u"SELECT sql FROM %1 WHERE name = ?1"_s.arg(QueriesTable));
+            st.bind(1, canonical);
+            if (st.step())
+                return st.value(0).toString();
+        }
+    }
+    // A view made by another tool: its text after AS.
+    Statement st(*this, u"SELECT sql FROM sqlite_master WHERE type = 'view' AND name = ?1"_s);
+    st.bind(1, canonical);
+    if (!st.step())
+        throw Error::make(ObjectNotFound, name);
+    const sql::Tokens t = sql::tokenize(st.value(0).toString());
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].is("AS"_L1))
+            return sql::join(t, sql::nextSignificant(t, i + 1), t.size());
+    }
+    return {};
+}
+
+bool Database::hasTable(const QString &name) const
+{
+    ensureNames();
+    return m_names->objects.contains(turkish::fold(name));
+}
+
+QStringList Database::fieldNames(const QString &table) const
+{
+    ensureNames();
+    const QString canonical = m_names->objects.value(turkish::fold(table));
+    if (canonical.isEmpty())
+        throw Error::make(ObjectNotFound, table);
+    QStringList out;
+    Statement st(*this, u"SELECT name FROM pragma_table_info(?1)"_s);
+    st.bind(1, canonical);
+    while (st.step())
+        out << st.value(0).toString();
+    return out;
+}
+
+void Database::executeNative(const QString &text)
+{
+    char *message = nullptr;
+    const int rc = sqlite3_exec(m_db, text.toUtf8().constData(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    noteWrite();
+    if (rc != SQLITE_OK)
+        raise(rc);
+}
+
+int Database::userVersion() const
+{
+    Statement st(*this, u"PRAGMA user_version"_s);
+    return st.step() ? st.value(0).toInt() : 0;
+}
+
+void Database::setUserVersion(int v)
+{
+    executeNative(u"PRAGMA user_version = %1"_s.arg(v));
+}
+
+Database::Transaction::Transaction(Database &db)
+    : m_db(db)
+{
+    m_db.executeNative(u"SAVEPOINT qel_tx"_s);
+}
+
+Database::Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    sqlite3_exec(m_db.m_db, "ROLLBACK TO qel_tx; RELEASE qel_tx", nullptr, nullptr, nullptr);
+    m_db.noteWrite();
+}
+
+void Database::Transaction::commit()
+{
+    m_db.executeNative(u"RELEASE qel_tx"_s);
+    m_done = true;
+}
+
+} // namespace db

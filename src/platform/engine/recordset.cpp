@@ -1,0 +1,744 @@
+#include "recordset.h"
+#include "database.h"
+#include "engineinternal.h"
+#include "sqltokens.h"
+#include "statement.h"
+#include "turkish.h"
+
+#include <QSet>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace db {
+
+namespace {
+
+// Row ids of an updatable recordset, shared with its clones.
+struct Keyset {
+    std::vector<qint64> keys;
+    quint64 version = 0;
+};
+
+using Rows = std::vector<QVariantList>;
+
+// How an updatable SELECT reads its keys and one row.
+struct KeysetPlan {
+    QString table;    // schema spelling
+    QString keysSql;  // first column: the row id
+    QString rowSql;   // ?1: the row id
+};
+
+bool isAggregate(const QString &word)
+{
+    static const QSet<QString> names = {u"count"_s, u"sum"_s, u"avg"_s, u"min"_s, u"max"_s,
+                                        u"total"_s, u"group_concat"_s, u"first"_s, u"last"_s,
+                                        u"stdev"_s, u"var"_s};
+    return names.contains(word.toLower());
+}
+
+bool isClauseWord(const sql::Token &t)
+{
+    static const char *const words[] = {"WHERE", "ORDER", "GROUP", "HAVING", "LIMIT", "JOIN",
+                                        "INNER", "LEFT", "RIGHT", "FULL", "CROSS", "NATURAL",
+                                        "OUTER", "UNION", "INTERSECT", "EXCEPT", "WINDOW", "ON",
+                                        "USING"};
+    for (const char *w : words) {
+        if (t.is(QLatin1StringView(w)))
+            return true;
+    }
+    return false;
+}
+
+// A SELECT on exactly one table, without grouping, DISTINCT, aggregates, joins or
+// compound parts, gets a keyset; anything else is read into memory.
+std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translated)
+{
+    sql::Tokens t = sql::tokenize(translated);
+    while (!t.empty() && (!t.back().significant() || t.back().isPunct(u';')))
+        t.pop_back();
+    size_t i = sql::nextSignificant(t, 0);
+    if (i >= t.size() || !t[i].is("SELECT"_L1))
+        return std::nullopt;
+    const size_t listStart = i + 1;
+    i = sql::nextSignificant(t, listStart);
+    if (i < t.size() && t[i].is("DISTINCT"_L1))
+        return std::nullopt;
+
+    int depth = 0;
+    size_t from = t.size();
+    for (; i < t.size(); ++i) {
+        const sql::Token &tok = t[i];
+        if (!tok.significant())
+            continue;
+        if (tok.isPunct(u'(')) {
+            ++depth;
+        } else if (tok.isPunct(u')')) {
+            --depth;
+        } else if (tok.kind == sql::Token::Word) {
+            const size_t next = sql::nextSignificant(t, i + 1);
+            if (next < t.size() && t[next].isPunct(u'(') && isAggregate(tok.text))
+                return std::nullopt;
+            if (depth == 0 && tok.is("FROM"_L1)) {
+                from = i;
+                break;
+            }
+        }
+    }
+    if (from >= t.size())
+        return std::nullopt;
+
+    const size_t tableAt = sql::nextSignificant(t, from + 1);
+    if (tableAt >= t.size() || !(t[tableAt].kind == sql::Token::Word || t[tableAt].kind == sql::Token::Bracketed))
+        return std::nullopt;
+    const QString table = db.canonicalName(t[tableAt].name());
+    if (internal::objectType(db, table) != internal::ObjectType::Table)
+        return std::nullopt;
+
+    QString ref = t[tableAt].text;
+    QString alias;
+    size_t after = sql::nextSignificant(t, tableAt + 1);
+    if (after < t.size() && t[after].is("AS"_L1)) {
+        const size_t a = sql::nextSignificant(t, after + 1);
+        if (a >= t.size() || !t[a].isIdentifier())
+            return std::nullopt;
+        alias = t[a].text;
+        after = sql::nextSignificant(t, a + 1);
+    } else if (after < t.size() && t[after].isIdentifier() && !isClauseWord(t[after])) {
+        alias = t[after].text;
+        after = sql::nextSignificant(t, after + 1);
+    }
+    if (after < t.size() && !(t[after].is("WHERE"_L1) || t[after].is("ORDER"_L1) || t[after].is("LIMIT"_L1)))
+        return std::nullopt;
+    depth = 0;
+    for (size_t k = after; k < t.size(); ++k) {
+        const sql::Token &tok = t[k];
+        if (tok.isPunct(u'('))
+            ++depth;
+        else if (tok.isPunct(u')'))
+            --depth;
+        else if (depth == 0 && (tok.is("GROUP"_L1) || tok.is("HAVING"_L1) || tok.is("UNION"_L1)
+                                || tok.is("INTERSECT"_L1) || tok.is("EXCEPT"_L1) || tok.is("WINDOW"_L1)))
+            return std::nullopt;
+    }
+    if (!alias.isEmpty())
+        ref = alias;
+
+    const QString list = sql::join(t, listStart, from).trimmed();
+    const QString rest = sql::join(t, tableAt, t.size());
+    KeysetPlan plan;
+    plan.table = table;
+    // The select list rides along so that ORDER BY can name its aliases.
+    plan.keysSql = u"SELECT "_s + ref + u".rowid, "_s + list + u" FROM "_s + rest;
+    plan.rowSql = u"SELECT "_s + list + u" FROM "_s + t[tableAt].text
+                  + (alias.isEmpty() ? QString() : u" AS "_s + alias) + u" WHERE "_s + ref
+                  + u".rowid = ?1"_s;
+    return plan;
+}
+
+} // namespace
+
+struct Recordset::Impl {
+    enum class State { Bof, Eof, OnRecord, Deleted };
+
+    std::shared_ptr<Database> db;
+    QString source;
+
+    bool keyset = false;
+    KeysetPlan plan;
+    std::shared_ptr<Keyset> keys;
+    std::shared_ptr<const Rows> rows;
+    QStringList fields;
+    QStringList columns;  // table column behind each field, empty for an expression
+
+    State state = State::Eof;
+    int pos = 0;
+    qint64 key = 0;
+    quint64 keysVersion = 0;
+
+    mutable std::unique_ptr<Statement> rowStatement;
+    mutable QVariantList row;
+    mutable qint64 rowKey = 0;
+    mutable quint64 rowGeneration = ~quint64(0);
+    mutable bool rowMissing = false;
+
+    EditMode mode = EditMode::None;
+    std::vector<std::pair<int, QVariant>> pending;
+    bool noMatch = false;
+    MoveListener *listener = nullptr;
+
+    int count() const { return keyset ? int(keys->keys.size()) : int(rows->size()); }
+
+    void load();
+    void loadKeys();
+    void readColumns(Statement &st);
+    void standOnFirst();
+    void sync();
+    void requireCurrent();
+    int fieldIndex(const QString &name) const;
+    const QVariantList &currentRow() const;
+    void moveTo(int target);
+    void setPosition(int target);
+    void checkUpdatable() const;
+};
+
+void Recordset::Impl::readColumns(Statement &st)
+{
+    fields.clear();
+    columns.clear();
+    for (int i = 0; i < st.columnCount(); ++i) {
+        fields << st.columnName(i);
+        const bool own = keyset && turkish::equal(st.tableName(i), plan.table);
+        columns << (own ? st.originName(i) : QString());
+    }
+}
+
+void Recordset::Impl::loadKeys()
+{
+    auto fresh = std::make_shared<Keyset>();
+    Statement st(*db, plan.keysSql);
+    while (st.step())
+        fresh->keys.push_back(st.value(0).toLongLong());
+    keys = std::move(fresh);
+    keysVersion = keys->version;
+}
+
+void Recordset::Impl::load()
+{
+    const QString trimmed = source.trimmed();
+    const sql::Tokens t = sql::tokenize(trimmed);
+    const size_t first = sql::nextSignificant(t, 0);
+    const bool single = first < t.size() && sql::nextSignificant(t, first + 1) >= t.size()
+                        && (t[first].kind == sql::Token::Word || t[first].kind == sql::Token::Bracketed);
+    if (single && !t[first].is("SELECT"_L1)) {
+        const QString name = db->canonicalName(t[first].name());
+        switch (internal::objectType(*db, name)) {
+        case internal::ObjectType::None:
+            throw Error::make(ObjectNotFound, t[first].name());
+        case internal::ObjectType::Table: {
+            keyset = true;
+            plan.table = name;
+            plan.keysSql = u"SELECT rowid FROM "_s + sql::quoteIdentifier(name) + u" ORDER BY rowid"_s;
+            plan.rowSql = u"SELECT * FROM "_s + sql::quoteIdentifier(name) + u" WHERE rowid = ?1"_s;
+            Statement st(*db, plan.rowSql);
+            readColumns(st);
+            loadKeys();
+            return;
+        }
+        case internal::ObjectType::View: {
+            Statement st(*db, u"SELECT * FROM "_s + sql::quoteIdentifier(name));
+            readColumns(st);
+            auto all = std::make_shared<Rows>();
+            while (st.step()) {
+                QVariantList r;
+                for (int i = 0; i < st.columnCount(); ++i)
+                    r << st.value(i);
+                all->push_back(std::move(r));
+            }
+            rows = std::move(all);
+            return;
+        }
+        }
+    }
+
+    const QString translated = db->translate(source);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
+        throw Error::make(InvalidOperation, source);
+    Statement st(*db, translated);
+    if (const auto p = planKeyset(*db, translated)) {
+        try {
+            keyset = true;
+            plan = *p;
+            readColumns(st);
+            loadKeys();
+            return;
+        } catch (const Error &) {
+            // An unusual statement the keyset form does not take: read it whole.
+            keyset = false;
+        }
+    }
+    readColumns(st);
+    auto all = std::make_shared<Rows>();
+    while (st.step()) {
+        QVariantList r;
+        for (int i = 0; i < st.columnCount(); ++i)
+            r << st.value(i);
+        all->push_back(std::move(r));
+    }
+    rows = std::move(all);
+}
+
+void Recordset::Impl::standOnFirst()
+{
+    mode = EditMode::None;
+    pending.clear();
+    rowGeneration = ~quint64(0);
+    if (count() == 0) {
+        state = State::Eof;
+        pos = 0;
+    } else {
+        state = State::OnRecord;
+        pos = 0;
+        key = keyset ? keys->keys[0] : 0;
+    }
+}
+
+// Another recordset sharing the keyset may have added or deleted rows.
+void Recordset::Impl::sync()
+{
+    if (!keyset || keysVersion == keys->version)
+        return;
+    keysVersion = keys->version;
+    const auto &k = keys->keys;
+    if (state == State::Eof) {
+        pos = int(k.size());
+    } else if (state == State::OnRecord) {
+        const auto it = std::find(k.begin(), k.end(), key);
+        if (it != k.end()) {
+            pos = int(it - k.begin());
+        } else {
+            state = State::Deleted;
+            pos = std::min(pos, int(k.size()));
+        }
+    } else if (state == State::Deleted) {
+        pos = std::min(pos, int(k.size()));
+    }
+}
+
+void Recordset::Impl::requireCurrent()
+{
+    sync();
+    if (state != State::OnRecord)
+        throw Error::make(NoCurrentRecord);
+}
+
+int Recordset::Impl::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        if (turkish::equal(fields[i], name))
+            return i;
+    }
+    throw Error::make(ItemNotFound, name);
+}
+
+const QVariantList &Recordset::Impl::currentRow() const
+{
+    if (!keyset)
+        return (*rows)[size_t(pos)];
+    const quint64 generation = internal::writeGeneration();
+    if (rowKey == key && rowGeneration == generation) {
+        if (rowMissing)
+            throw Error::make(RecordDeleted);
+        return row;
+    }
+    if (!rowStatement)
+        rowStatement = std::make_unique<Statement>(*db, plan.rowSql);
+    Statement &st = *rowStatement;
+    st.bind(1, key);
+    row.clear();
+    bool found = false;
+    try {
+        found = st.step();
+        if (found) {
+            for (int i = 0; i < st.columnCount(); ++i)
+                row << st.value(i);
+        }
+    } catch (...) {
+        st.reset();
+        rowGeneration = ~quint64(0);
+        throw;
+    }
+    st.reset();
+    rowKey = key;
+    rowGeneration = generation;
+    rowMissing = !found;
+    if (rowMissing)
+        throw Error::make(RecordDeleted);
+    return row;
+}
+
+void Recordset::Impl::setPosition(int target)
+{
+    mode = EditMode::None;
+    pending.clear();
+    rowGeneration = ~quint64(0);
+    const int n = count();
+    if (target < 0) {
+        state = State::Bof;
+        pos = -1;
+    } else if (target >= n) {
+        state = State::Eof;
+        pos = n;
+    } else {
+        state = State::OnRecord;
+        pos = target;
+        key = keyset ? keys->keys[size_t(target)] : 0;
+    }
+}
+
+void Recordset::Impl::moveTo(int target)
+{
+    if (listener)
+        listener->beforeMove();
+    sync();
+    setPosition(target);
+    if (listener)
+        listener->afterMove();
+}
+
+void Recordset::Impl::checkUpdatable() const
+{
+    if (!keyset || db->isReadOnly())
+        throw Error::make(ReadOnlyDatabase, keyset ? db->name() : source);
+}
+
+namespace internal {
+
+std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source)
+{
+    auto d = std::make_unique<Recordset::Impl>();
+    d->db = std::move(db);
+    d->source = source;
+    d->load();
+    d->standOnFirst();
+    return std::make_unique<Recordset>(std::move(d));
+}
+
+} // namespace internal
+
+Recordset::Recordset(std::unique_ptr<Impl> impl)
+    : d(std::move(impl))
+{
+}
+
+Recordset::~Recordset() = default;
+
+bool Recordset::eof() const
+{
+    d->sync();
+    return d->count() == 0 || d->state == Impl::State::Eof;
+}
+
+bool Recordset::bof() const
+{
+    d->sync();
+    return d->count() == 0 || d->state == Impl::State::Bof;
+}
+
+void Recordset::moveFirst()
+{
+    if (d->count() == 0)
+        throw Error::make(NoCurrentRecord);
+    d->moveTo(0);
+}
+
+void Recordset::moveLast()
+{
+    if (d->count() == 0)
+        throw Error::make(NoCurrentRecord);
+    d->moveTo(d->count() - 1);
+}
+
+void Recordset::moveNext()
+{
+    if (eof())
+        throw Error::make(NoCurrentRecord);
+    // After a delete the record that followed already stands at the position.
+    d->moveTo(d->state == Impl::State::Deleted ? d->pos : d->pos + 1);
+}
+
+void Recordset::movePrevious()
+{
+    if (bof())
+        throw Error::make(NoCurrentRecord);
+    d->moveTo(d->pos - 1);
+}
+
+int Recordset::recordCount() const
+{
+    return d->count();
+}
+
+int Recordset::absolutePosition() const
+{
+    d->sync();
+    return d->state == Impl::State::OnRecord ? d->pos : -1;
+}
+
+void Recordset::setAbsolutePosition(int pos)
+{
+    if (pos < 0 || pos >= d->count())
+        throw Error::make(InvalidArgument, QString::number(pos));
+    d->moveTo(pos);
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return d->fields;
+}
+
+bool Recordset::hasField(const QString &name) const
+{
+    return std::any_of(d->fields.cbegin(), d->fields.cend(),
+                       [&](const QString &f) { return turkish::equal(f, name); });
+}
+
+QVariant Recordset::field(const QString &name) const
+{
+    const int i = d->fieldIndex(name);
+    if (d->mode != EditMode::None) {
+        for (const auto &[index, value] : d->pending) {
+            if (index == i)
+                return value;
+        }
+        if (d->mode == EditMode::AddNew)
+            return {};
+    }
+    d->requireCurrent();
+    return d->currentRow().at(i);
+}
+
+bool Recordset::updatable() const
+{
+    return d->keyset && !d->db->isReadOnly();
+}
+
+Recordset::EditMode Recordset::editMode() const
+{
+    return d->mode;
+}
+
+void Recordset::edit()
+{
+    d->checkUpdatable();
+    d->requireCurrent();
+    d->currentRow();  // a row deleted meanwhile cannot be edited
+    d->mode = EditMode::Edit;
+    d->pending.clear();
+}
+
+void Recordset::addNew()
+{
+    d->checkUpdatable();
+    d->mode = EditMode::AddNew;
+    d->pending.clear();
+}
+
+void Recordset::setField(const QString &name, const QVariant &value)
+{
+    const int i = d->fieldIndex(name);
+    if (d->mode == EditMode::None)
+        throw Error::make(InvalidOperation, u"Edit ya da AddNew olmadan alan değeri"_s);
+    if (d->columns.value(i).isEmpty())
+        throw Error::make(InvalidOperation, name);
+    for (auto &[index, v] : d->pending) {
+        if (index == i) {
+            v = value;
+            return;
+        }
+    }
+    d->pending.emplace_back(i, value);
+}
+
+void Recordset::update()
+{
+    if (d->mode == EditMode::None)
+        throw Error::make(InvalidOperation, u"Edit ya da AddNew olmadan Update"_s);
+    d->checkUpdatable();
+    Database &db = *d->db;
+    const QString table = sql::quoteIdentifier(d->plan.table);
+    if (d->mode == EditMode::Edit) {
+        d->requireCurrent();
+        if (!d->pending.empty()) {
+            QStringList sets;
+            for (size_t k = 0; k < d->pending.size(); ++k)
+                sets << sql::quoteIdentifier(d->columns.at(d->pending[k].first)) + u" = ?"_s
+                            + QString::number(k + 1);
+            Statement st(db, u"UPDATE "_s + table + u" SET "_s + sets.join(u", "_s)
+                                 + u" WHERE rowid = ?"_s + QString::number(d->pending.size() + 1));
+            for (size_t k = 0; k < d->pending.size(); ++k)
+                st.bind(int(k + 1), d->pending[k].second);
+            st.bind(int(d->pending.size() + 1), d->key);
+            st.step();
+            db.noteWrite();
+            if (sqlite3_changes(db.handle()) == 0)
+                throw Error::make(RecordDeleted);
+        }
+    } else {
+        QStringList names, marks;
+        for (size_t k = 0; k < d->pending.size(); ++k) {
+            names << sql::quoteIdentifier(d->columns.at(d->pending[k].first));
+            marks << u'?' + QString::number(k + 1);
+        }
+        QString text = u"INSERT INTO "_s + table + u" DEFAULT VALUES"_s;
+        if (!names.isEmpty())
+            text = u"INSERT INTO "_s + table + u" ("_s + names.join(u", "_s) + u") VALUES ("_s
+                   + marks.join(u", "_s) + u')';
+        Statement st(db, text);
+        for (size_t k = 0; k < d->pending.size(); ++k)
+            st.bind(int(k + 1), d->pending[k].second);
+        st.step();
+        db.noteWrite();
+        d->sync();
+        d->keys->keys.push_back(sqlite3_last_insert_rowid(db.handle()));
+        ++d->keys->version;
+        d->keysVersion = d->keys->version;
+        if (d->state == Impl::State::Eof)
+            d->pos = d->count();
+    }
+    d->mode = EditMode::None;
+    d->pending.clear();
+}
+
+void Recordset::cancelUpdate()
+{
+    d->mode = EditMode::None;
+    d->pending.clear();
+}
+
+void Recordset::deleteRecord()
+{
+    d->checkUpdatable();
+    d->requireCurrent();
+    d->mode = EditMode::None;
+    d->pending.clear();
+    Database &db = *d->db;
+    Statement st(db, u"DELETE FROM "_s + sql::quoteIdentifier(d->plan.table) + u" WHERE rowid = ?1"_s);
+    st.bind(1, d->key);
+    st.step();
+    db.noteWrite();
+    if (sqlite3_changes(db.handle()) == 0)
+        throw Error::make(RecordDeleted);
+    auto &k = d->keys->keys;
+    k.erase(k.begin() + d->pos);
+    ++d->keys->version;
+    d->keysVersion = d->keys->version;
+    d->state = Impl::State::Deleted;
+}
+
+std::unique_ptr<Recordset> Recordset::clone() const
+{
+    auto c = std::make_unique<Impl>();
+    c->db = d->db;
+    c->source = d->source;
+    c->keyset = d->keyset;
+    c->plan = d->plan;
+    c->keys = d->keys;
+    c->rows = d->rows;
+    c->fields = d->fields;
+    c->columns = d->columns;
+    if (c->keyset)
+        c->keysVersion = c->keys->version;
+    c->standOnFirst();
+    return std::make_unique<Recordset>(std::move(c));
+}
+
+void Recordset::findFirst(const QString &criterion)
+{
+    if (!d->keyset)
+        throw Error::make(NotSupported, u"FindFirst"_s);
+    QString condition;
+    try {
+        condition = d->db->translate(criterion);
+    } catch (const Error &e) {
+        throw Error::make(ExpressionSyntaxError, e.description());
+    }
+    QSet<qint64> hits;
+    {
+        Statement st(*d->db,
+                     u"SELECT rowid FROM "_s + sql::quoteIdentifier(d->plan.table) + u" WHERE ("_s
+                         + condition + u')',
+                     ExpressionSyntaxError);
+        while (st.step())
+            hits.insert(st.value(0).toLongLong());
+    }
+    d->sync();
+    const auto &k = d->keys->keys;
+    for (size_t i = 0; i < k.size(); ++i) {
+        if (hits.contains(k[i])) {
+            d->noMatch = false;
+            d->moveTo(int(i));
+            return;
+        }
+    }
+    d->noMatch = true;
+}
+
+bool Recordset::noMatch() const
+{
+    return d->noMatch;
+}
+
+Bookmark Recordset::bookmark() const
+{
+    d->requireCurrent();
+    return d->keyset ? d->key : Bookmark(d->pos);
+}
+
+void Recordset::setBookmark(Bookmark b)
+{
+    d->sync();
+    int target = -1;
+    if (d->keyset) {
+        const auto &k = d->keys->keys;
+        const auto it = std::find(k.begin(), k.end(), b);
+        if (it != k.end())
+            target = int(it - k.begin());
+    } else if (b >= 0 && b < d->count()) {
+        target = int(b);
+    }
+    if (target < 0)
+        throw Error::make(InvalidArgument, QString::number(b));
+    d->moveTo(target);
+}
+
+void Recordset::requery()
+{
+    if (d->listener)
+        d->listener->beforeMove();
+    d->rowStatement.reset();
+    if (d->keyset) {
+        d->loadKeys();
+    } else {
+        // A snapshot is read again from its source.
+        Impl fresh;
+        fresh.db = d->db;
+        fresh.source = d->source;
+        fresh.load();
+        d->keyset = fresh.keyset;
+        d->plan = fresh.plan;
+        d->keys = fresh.keys;
+        d->rows = fresh.rows;
+        d->fields = fresh.fields;
+        d->columns = fresh.columns;
+        if (d->keyset)
+            d->keysVersion = d->keys->version;
+    }
+    d->standOnFirst();
+    d->noMatch = false;
+    if (d->listener)
+        d->listener->afterMove();
+}
+
+void Recordset::setMoveListener(MoveListener *l)
+{
+    d->listener = l;
+}
+
+const std::shared_ptr<Database> &Recordset::database() const
+{
+    return d->db;
+}
+
+const QString &Recordset::source() const
+{
+    return d->source;
+}
+
+} // namespace db

@@ -1,0 +1,192 @@
+#include "sqlfunctions.h"
+#include "turkishrules.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+#include <vector>
+
+namespace db::sqlfn {
+
+namespace {
+
+using turkish::rules::foldChar;
+using turkish::rules::nextCodePoint;
+using turkish::rules::weight;
+
+struct Piece {
+    enum Kind { AnyRun, One, Digit, Literal, Set };
+    explicit Piece(Kind k, char32_t ch = 0) : kind(k), c(ch) {}
+    Kind kind;
+    char32_t c = 0;
+    bool negated = false;
+    std::vector<std::pair<quint32, quint32>> ranges;  // by sort weight
+};
+
+struct Pattern {
+    std::u32string source;
+    LikeDialect dialect;
+    std::vector<Piece> pieces;
+};
+
+Pattern parse(std::u32string_view p, LikeDialect dialect)
+{
+    Pattern out{std::u32string(p), dialect, {}};
+    const bool jet = dialect == LikeDialect::Jet;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const char32_t c = p[i];
+        if (c == (jet ? U'*' : U'%')) {
+            out.pieces.emplace_back(Piece::AnyRun);
+        } else if (c == (jet ? U'?' : U'_')) {
+            out.pieces.emplace_back(Piece::One);
+        } else if (jet && c == U'#') {
+            out.pieces.emplace_back(Piece::Digit);
+        } else if (c == U'[' && p.find(U']', i + 1) != std::u32string_view::npos) {
+            const size_t close = p.find(U']', i + 1);
+            Piece set(Piece::Set);
+            size_t j = i + 1;
+            if (j < close && p[j] == U'!') {
+                set.negated = true;
+                ++j;
+            }
+            for (; j < close; ++j) {
+                const quint32 lo = weight(p[j]);
+                if (j + 2 < close && p[j + 1] == U'-') {
+                    const quint32 hi = weight(p[j + 2]);
+                    if (lo <= hi)
+                        set.ranges.emplace_back(lo, hi);
+                    j += 2;
+                } else {
+                    set.ranges.emplace_back(lo, lo);
+                }
+            }
+            out.pieces.push_back(std::move(set));
+            i = close;
+        } else {
+            out.pieces.emplace_back(Piece::Literal, c);
+        }
+    }
+    return out;
+}
+
+bool matchesOne(const Piece &piece, char32_t c)
+{
+    switch (piece.kind) {
+    case Piece::One:
+        return true;
+    case Piece::Digit:
+        return c >= U'0' && c <= U'9';
+    case Piece::Literal:
+        return c == piece.c;
+    case Piece::Set: {
+        const quint32 w = weight(c);
+        bool in = false;
+        for (const auto &[lo, hi] : piece.ranges)
+            in = in || (w >= lo && w <= hi);
+        return in != piece.negated;
+    }
+    case Piece::AnyRun:
+        break;
+    }
+    return false;
+}
+
+// Every piece but AnyRun takes exactly one character, so backing up to the last
+// AnyRun is enough.
+bool match(const std::vector<Piece> &pat, std::u32string_view text)
+{
+    constexpr size_t none = size_t(-1);
+    size_t p = 0, t = 0, starP = none, starT = 0;
+    while (t < text.size()) {
+        if (p < pat.size() && pat[p].kind == Piece::AnyRun) {
+            starP = p++;
+            starT = t;
+        } else if (p < pat.size() && matchesOne(pat[p], text[t])) {
+            ++p;
+            ++t;
+        } else if (starP != none) {
+            p = starP + 1;
+            t = ++starT;
+        } else {
+            return false;
+        }
+    }
+    while (p < pat.size() && pat[p].kind == Piece::AnyRun)
+        ++p;
+    return p == pat.size();
+}
+
+std::u32string foldedText(sqlite3_value *v)
+{
+    const auto *s = sqlite3_value_text(v);
+    const qsizetype n = sqlite3_value_bytes(v);
+    std::u32string out;
+    out.reserve(size_t(n));
+    qsizetype i = 0;
+    while (i < n)
+        out.push_back(foldChar(nextCodePoint(s, n, i)));
+    return out;
+}
+
+void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto *owner = static_cast<const Database *>(sqlite3_user_data(ctx));
+    const LikeDialect dialect = owner->likeDialect();
+    const std::u32string source = foldedText(argv[0]);
+    auto *pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern || pattern->source != source || pattern->dialect != dialect) {
+        pattern = new Pattern(parse(source, dialect));
+        sqlite3_set_auxdata(ctx, 0, pattern, [](void *p) { delete static_cast<Pattern *>(p); });
+        pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) {
+            // SQLite dropped the cache at once (out of memory): match without it.
+            const Pattern local = parse(source, dialect);
+            sqlite3_result_int(ctx, match(local.pieces, foldedText(argv[1])));
+            return;
+        }
+    }
+    sqlite3_result_int(ctx, match(pattern->pieces, foldedText(argv[1])));
+}
+
+void lenFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto *s = sqlite3_value_text(argv[0]);
+    const int n = sqlite3_value_bytes(argv[0]);
+    sqlite3_int64 chars = 0;
+    for (int i = 0; i < n; ++i)
+        chars += (s[i] & 0xC0) != 0x80;
+    sqlite3_result_int64(ctx, chars);
+}
+
+int collate(void *, int na, const void *a, int nb, const void *b)
+{
+    return turkish::rules::compareSequences(static_cast<const unsigned char *>(a), na,
+                                            static_cast<const unsigned char *>(b), nb);
+}
+
+} // namespace
+
+void install(sqlite3 *handle, const Database *owner)
+{
+    constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_collation_v2(handle, "TURKCE", SQLITE_UTF8, nullptr, collate, nullptr);
+    sqlite3_create_function_v2(handle, "like", 2, flags, const_cast<Database *>(owner), likeFunction,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(handle, "len", 1, flags, nullptr, lenFunction, nullptr, nullptr,
+                               nullptr);
+}
+
+bool likeMatch(std::u32string_view pattern, std::u32string_view text, LikeDialect dialect)
+{
+    return match(parse(pattern, dialect).pieces, text);
+}
+
+} // namespace db::sqlfn

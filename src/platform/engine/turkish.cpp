@@ -1,0 +1,175 @@
+#include "turkish.h"
+#include "turkishrules.h"
+
+#include <array>
+
+namespace turkish::rules {
+
+namespace {
+
+constexpr char32_t TableEnd = 0x180;  // ASCII, Latin-1 and Latin Extended-A
+
+struct Tables {
+    std::array<char32_t, TableEnd> lower{};
+    std::array<char32_t, TableEnd> upper{};
+    std::array<quint32, TableEnd> weight{};
+
+    Tables()
+    {
+        for (char32_t c = 0; c < TableEnd; ++c) {
+            lower[c] = c;
+            upper[c] = c;
+        }
+        auto pair = [this](char32_t up, char32_t low) {
+            lower[up] = low;
+            upper[low] = up;
+        };
+        for (char32_t c = 'A'; c <= 'Z'; ++c)
+            pair(c, c + 0x20);
+        // The Turkish pairs: I/ı and İ/i.
+        pair(U'I', U'ı');
+        pair(U'İ', U'i');
+        for (char32_t c = 0xC0; c <= 0xDE; ++c) {
+            if (c != 0xD7)
+                pair(c, c + 0x20);
+        }
+        pair(0x178, 0xFF);
+        for (char32_t c = 0x100; c < 0x180; ++c) {
+            if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x178 || c == 0x17F)
+                continue;
+            const bool evenUpper = c < 0x139 || (c >= 0x14A && c < 0x178);
+            if ((c % 2 == 0) == evenUpper)
+                pair(c, c + 1);
+        }
+
+        // Letters in alphabetical order, each with its variants in code point order.
+        static const char16_t *const letters[] = {
+            u"aàáâãäåæāăą", u"b", u"cćĉċč", u"ç", u"dðďđ", u"eèéêëēĕėęě", u"f",
+            u"gĝġģ", u"ğ", u"hĥħ", u"ı", u"iìíîïĩīĭįĳ", u"jĵ", u"kķĸ", u"lĺļľŀł",
+            u"m", u"nñńņňŉŋ", u"oòóôõøōŏőœ", u"ö", u"p", u"q", u"rŕŗř",
+            u"sßśŝšſ", u"ş", u"tþţťŧ", u"uùúûũūŭůűų", u"ü", u"v", u"wŵ", u"x",
+            u"yýÿŷ", u"zźżž",
+        };
+        for (char32_t c = 0; c < TableEnd; ++c)
+            weight[c] = c;
+        quint32 rank = 0;
+        for (const char16_t *group : letters) {
+            quint32 variant = 0;
+            for (const char16_t *p = group; *p; ++p)
+                weight[*p] = 0x10000 + rank * 64 + variant++;
+            ++rank;
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
+
+} // namespace
+
+char32_t foldChar(char32_t c)
+{
+    return c < TableEnd ? tables().lower[c] : c;
+}
+
+char32_t upperChar(char32_t c)
+{
+    return c < TableEnd ? tables().upper[c] : c;
+}
+
+quint32 weight(char32_t folded)
+{
+    if (folded < TableEnd)
+        return tables().weight[folded];
+    if (folded >= 0x2000 && folded <= 0x206F)  // general punctuation: dashes, quotes
+        return folded;
+    return 0x20000 + folded;
+}
+
+char32_t nextCodePoint(const char16_t *s, qsizetype n, qsizetype &i)
+{
+    const char16_t c = s[i++];
+    if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(s[i]))
+        return QChar::surrogateToUcs4(c, s[i++]);
+    return c;
+}
+
+char32_t nextCodePoint(const unsigned char *s, qsizetype n, qsizetype &i)
+{
+    const unsigned char c = s[i++];
+    if (c < 0x80)
+        return c;
+    int extra = 0;
+    char32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        return 0xFFFD;
+    }
+    for (; extra > 0; --extra) {
+        if (i >= n || (s[i] & 0xC0) != 0x80)
+            return 0xFFFD;
+        cp = (cp << 6) | (s[i++] & 0x3F);
+    }
+    return cp;
+}
+
+} // namespace turkish::rules
+
+namespace turkish {
+
+namespace {
+
+template <typename Map>
+QString mapChars(QStringView s, Map map)
+{
+    QString out;
+    out.reserve(s.size());
+    const auto *p = reinterpret_cast<const char16_t *>(s.utf16());
+    qsizetype i = 0;
+    while (i < s.size()) {
+        const char32_t c = map(rules::nextCodePoint(p, s.size(), i));
+        if (QChar::requiresSurrogates(c)) {
+            out.append(QChar(QChar::highSurrogate(c)));
+            out.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            out.append(QChar(char16_t(c)));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QString fold(QStringView s)
+{
+    return mapChars(s, rules::foldChar);
+}
+
+QString upper(QStringView s)
+{
+    return mapChars(s, rules::upperChar);
+}
+
+int compare(QStringView a, QStringView b)
+{
+    return rules::compareSequences(reinterpret_cast<const char16_t *>(a.utf16()), a.size(),
+                                   reinterpret_cast<const char16_t *>(b.utf16()), b.size());
+}
+
+bool equal(QStringView a, QStringView b)
+{
+    return compare(a, b) == 0;
+}
+
+} // namespace turkish

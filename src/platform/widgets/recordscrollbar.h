@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QScrollBar>
+
+// The horizontal record scroll bar: one record per arrow or trough click; dragging the
+// thumb reports scroll(position) and only the release changes the value. change(value)
+// follows every actual change of the value, by the user or the program, also while the
+// bar is disabled; setting the present value raises nothing.
+class RecordScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    explicit RecordScrollBar(QWidget *parent = nullptr);
+
+    // Throws db::Error 380 outside minimum..maximum and keeps the value.
+    void setValueChecked(int value);
+    // A range that no longer holds the value moves it to the nearest end, raising change.
+    void setMinimumChecked(int minimum);
+    void setMaximumChecked(int maximum);
+
+signals:
+    void change(int value);
+    void scroll(int position);
+};

@@ -1,0 +1,161 @@
+#include "formkinds.h"
+#include "formloader.h"
+#include "mybutton.h"
+#include "ruvslider.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestFormKinds : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void mainWindowButtons_data();
+    void mainWindowButtons();
+    void volumeSlider();
+    void loadedButtonClicks();
+    void captionAndPictureOfTheLayout();
+
+private:
+    QWidget m_form;
+    FormSpec m_layout;
+};
+
+void TestFormKinds::initTestCase()
+{
+    controls::registerFormKinds();
+    QVERIFY(FormLoader::hasKind(u"button"_s));
+    QVERIFY(FormLoader::hasKind(u"slider"_s));
+    m_layout = FormLoader::load(u":/forms/Form1.json"_s, &m_form);
+    QVERIFY(m_layout.valid);
+    QVERIFY2(m_layout.problems.isEmpty(), qPrintable(m_layout.problems.join(u"; "_s)));
+    m_form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_form));
+}
+
+void TestFormKinds::mainWindowButtons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("ipucu");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<int>("picturePos");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+
+    QTest::newRow("szlkac") << u"szlkac"_s << u"Sözlük Formu..."_s << u"Sözlük Formunu Aç"_s << true << QSize(16, 16)
+                            << 0 << u"Arial"_s << true;
+    QTest::newRow("sil") << u"sil"_s << u"Aktif Kaydı Sil..."_s << u"Formda görünen kaydı sil"_s << true
+                         << QSize(16, 16) << 0 << u"Arial"_s << true;
+    QTest::newRow("sbaslikara") << u"sbaslikara"_s << u"Ara"_s << u"Ara"_s << true << QSize(32, 32) << 0
+                                << u"Tahoma"_s << true;
+    QTest::newRow("MyButton2") << u"MyButton2"_s << u""_s << u""_s << false << QSize(0, 0) << 0 << u"MS Sans Serif"_s
+                               << false;
+    QTest::newRow("Command1") << u"Command1"_s << u"..."_s << u"Gözat..."_s << true << QSize(0, 0) << 0 << u"Arial"_s
+                              << true;
+    QTest::newRow("MyButton3") << u"MyButton3"_s << u"MyButton3"_s << u"Duraklat"_s << true << QSize(20, 20) << 4
+                               << u"MS Sans Serif"_s << false;
+    QTest::newRow("Play1") << u"Play1"_s << u""_s << u"Çal"_s << true << QSize(15, 15) << 4 << u"MS Sans Serif"_s
+                           << false;
+    QTest::newRow("Play4") << u"Play4"_s << u""_s << u"Çal"_s << true << QSize(15, 15) << 0 << u"MS Sans Serif"_s
+                           << false;
+}
+
+void TestFormKinds::mainWindowButtons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, ipucu);
+    QFETCH(bool, enabled);
+    QFETCH(QSize, picture);
+    QFETCH(int, picturePos);
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+
+    auto *b = m_form.findChild<MyButton *>(name);
+    QVERIFY(b);
+    QCOMPARE(b->text(), text);
+    QCOMPARE(b->ipucu(), ipucu);
+    QCOMPARE(b->toolTip(), ipucu);
+    QCOMPARE(b->isEnabled(), enabled);
+    QCOMPARE(b->picture().size(), picture);
+    QCOMPARE(b->picturePos(), picturePos);
+    QCOMPARE(b->skinPictureName(), u"MyButtonDefSkin"_s);
+    QCOMPARE(b->font().family(), family);
+    QCOMPARE(b->font().bold(), bold);
+    QCOMPARE(b->textColorEnabled(), text.isEmpty() || name == u"Command1"_s || name == u"MyButton3"_s ? 0u : 0x800000u);
+
+    // What the button gives back is what the layout stores, the caption and picture included.
+    const ControlSpec *entry = m_layout.control(name);
+    QVERIFY(entry);
+    QJsonObject expected = entry->settings;
+    if (entry->props.contains(u"picture"_s))
+        expected.insert(u"picture"_s, entry->props.value(u"picture"_s));
+    QCOMPARE(b->settings(), expected);
+}
+
+void TestFormKinds::volumeSlider()
+{
+    auto *s = m_form.findChild<RuvSlider *>(u"sldvolume"_s);
+    QVERIFY(s);
+    QCOMPARE(s->size(), QSize(60, 14));
+    QCOMPARE(s->orientation(), int(RuvSlider::Horizontal));
+    QCOMPARE(s->railStyle(), 99);
+    QCOMPARE(s->min(), 0);
+    QCOMPARE(s->max(), 100);
+    QCOMPARE(s->value(), 50);
+    QCOMPARE(s->backColor(), 0x00F0F0F0u);
+    QCOMPARE(s->sliderIcon().size(), QSize(11, 11));
+    QCOMPARE(s->railPicture().size(), QSize(56, 14));
+    QCOMPARE(s->thumbRect().left(), 24.5);
+    QCOMPARE(s->settings(), m_layout.control(u"sldvolume"_s)->settings);
+}
+
+void TestFormKinds::loadedButtonClicks()
+{
+    auto *b = m_form.findChild<MyButton *>(u"about"_s);
+    QVERIFY(b);
+    QCOMPARE(b->property("tag").toString(), u"Hakkında"_s);
+    QSignalSpy spy(b, &MyButton::Click);
+    QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    QCOMPARE(spy.count(), 1);
+    auto *off = m_form.findChild<MyButton *>(u"MyButton1"_s);
+    QSignalSpy none(off, &MyButton::Click);
+    QTest::mouseClick(off, Qt::LeftButton, {}, off->rect().center());
+    QCOMPARE(none.count(), 0);
+}
+
+void TestFormKinds::captionAndPictureOfTheLayout()
+{
+    // A stored text and picture win over the layout's caption and picture.
+    const QByteArray json = R"({"form": {"name": "T", "client": [3000, 1500]}, "controls": [
+        {"name": "a", "kind": "button", "in": "T", "caption": "Kapat", "rect": [0, 0, 1200, 375], "tab": 0,
+         "props": {"picture": ":/images/sil16.png"}},
+        {"name": "b", "kind": "button", "in": "T", "caption": "Kapat", "rect": [0, 400, 1200, 375], "tab": 1,
+         "props": {"picture": ":/images/sil16.png"},
+         "settings": {"Text": "Formu Kapat", "PICTURE": ":/images/ara32.png"}},
+        {"name": "s", "kind": "slider", "in": "T", "rect": [0, 800, 1500, 240]}]})";
+    QWidget form;
+    const FormSpec layout = FormLoader::loadData(json, &form);
+    QVERIFY2(layout.ok(), qPrintable(layout.problems.join(u"; "_s)));
+    auto *a = form.findChild<MyButton *>(u"a"_s);
+    auto *b = form.findChild<MyButton *>(u"b"_s);
+    QVERIFY(a && b);
+    QCOMPARE(a->text(), u"Kapat"_s);
+    QCOMPARE(a->picture().size(), QSize(16, 16));
+    QCOMPARE(b->text(), u"Formu Kapat"_s);
+    QCOMPARE(b->picture().size(), QSize(32, 32));
+    // A slider without settings is a new vertical one from 0 to 10.
+    auto *s = form.findChild<RuvSlider *>(u"s"_s);
+    QVERIFY(s);
+    QCOMPARE(s->orientation(), int(RuvSlider::Vertical));
+    QCOMPARE(s->max(), 10);
+    QCOMPARE(s->settings(), QJsonObject());
+}
+
+QTEST_MAIN(TestFormKinds)
+#include "tst_formkinds.moc"

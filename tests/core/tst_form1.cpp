@@ -1,0 +1,225 @@
+#include "archivefixture.h"
+
+#include "database.h"
+#include "datacontrol.h"
+#include "form1.h"
+#include "globals.h"
+#include "recordscrollbar.h"
+#include "recordset.h"
+#include "statusbar.h"
+
+#include <QDate>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
+
+    void storedPathOpensWithoutDialog()
+    {
+        ArchiveFixture f;
+        const QString archive = f.makeArchive(u"Arşiv.qel"_s, sampleSongs());
+        f.makeSettings(archive);
+        QVERIFY(f.start());
+        QCOMPARE(f.dialogCalls, 0);
+        QVERIFY(f.boxes.isEmpty());
+        Form1 *w = f.form();
+        QCOMPARE(w->stbar()->panelText(1), u"Veritabanı Dosyası = "_s + archive);
+        QCOMPARE(w->stbar()->panelText(5), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+        QCOMPARE(w->findChild<QLineEdit *>(u"Text3"_s)->text(), u"Ali Paşa"_s);
+        QCOMPARE(w->stbar()->panelText(2), u"Kayıt : 1 / 5"_s);
+        QCOMPARE(w->hscroll1()->minimum(), 1);
+        QCOMPARE(w->hscroll1()->maximum(), 5);
+        QCOMPARE(g::penceremodu, u"izleme"_s);
+        QCOMPARE(g::raporsql, u"zelvoran"_s);
+        QTRY_VERIFY(!w->stbar()->panelText(4).isEmpty());
+    }
+
+    // What the user picks after the stored path failed, and what follows.
+    void startupChoice_data()
+    {
+        QTest::addColumn<QString>("stored");     // what nsz.dll holds
+        QTest::addColumn<QString>("firstPick");  // the first file chosen
+        QTest::addColumn<QString>("message");    // the message shown for it, empty: none
+
+        QTest::newRow("missing file") << u"yok.qel"_s << u"Yok/Hiç.qel"_s << QString();
+        QTest::newRow("random bytes") << u"yok.qel"_s << u"bozuk.qel"_s << u" bir veritabanı dosyası değil!"_s;
+        QTest::newRow("empty file") << u"yok.qel"_s << u"bos.qel"_s << u" bir veritabanı dosyası değil!"_s;
+        QTest::newRow("no songs table") << u"yok.qel"_s << u"tablosuz.qel"_s << u" geçerli bir türkü veritabanı değil!"_s;
+        QTest::newRow("null stored path") << QString() << u"bos.qel"_s << u" bir veritabanı dosyası değil!"_s;
+    }
+
+    void startupChoice()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, firstPick);
+        QFETCH(QString, message);
+        ArchiveFixture f;
+        const QString good = f.makeArchive(u"Doğru Arşiv.QEL"_s, sampleSongs());
+        {
+            QFile bad(f.path(u"bozuk.qel"_s));
+            QVERIFY(bad.open(QIODevice::WriteOnly));
+            bad.write(QByteArray(4096, '\x5a'));
+            QFile empty(f.path(u"bos.qel"_s));
+            QVERIFY(empty.open(QIODevice::WriteOnly));
+            auto other = db::Database::create(f.path(u"tablosuz.qel"_s));
+            other->executeNative(u"CREATE TABLE başka (x TEXT)"_s);
+        }
+        f.makeSettings(stored.isEmpty() ? QString() : f.path(stored));
+        f.dialogAnswers = {f.path(firstPick), good};
+        QVERIFY(f.start());
+        QCOMPARE(f.dialogCalls, 2);
+        if (message.isEmpty()) {
+            QVERIFY(f.boxes.isEmpty());
+        } else {
+            QCOMPARE(f.boxes.size(), 1);
+            QCOMPARE(f.boxes.first().text, f.path(firstPick) + message);
+        }
+        // Kept exactly as chosen, and stored only once it opened.
+        QCOMPARE(g::vtdosyasi, good);
+        QCOMPARE(f.storedPath(), good);
+        QCOMPARE(f.form()->stbar()->panelText(1), u"Veritabanı Dosyası = "_s + good);
+    }
+
+    void cancellingAtStartupOffersToQuit()
+    {
+        ArchiveFixture f;
+        f.makeSettings(f.path(u"yok.qel"_s));
+        f.dialogAnswers = {QString(), QString()};
+        f.boxAnswers = {msg::Result::Ok, msg::Result::Cancel};
+        QVERIFY(!f.start());
+        QCOMPARE(f.dialogCalls, 2);
+        QCOMPARE(f.boxTexts(), QStringList({u"Bir dosya seçmelisiniz!"_s, u"Bir dosya seçmelisiniz!"_s}));
+        QCOMPARE(f.boxes.first().buttons, msg::Buttons::OkCancel);
+        QCOMPARE(f.storedPath(), f.path(u"yok.qel"_s));
+    }
+
+    void brokenSettingsFileIsRepaired_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // empty: no file at all
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("random bytes") << QByteArray(2048, '\x33');
+    }
+
+    void brokenSettingsFileIsRepaired()
+    {
+        QFETCH(QByteArray, content);
+        ArchiveFixture f;
+        const QString good = f.makeArchive(u"a.qel"_s, sampleSongs());
+        if (!content.isEmpty()) {
+            QFile file(f.path(u"nsz.dll"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        f.dialogAnswers = {good};
+        QVERIFY(f.start());
+        QCOMPARE(f.dialogCalls, 1);
+        QCOMPARE(f.storedPath(), good);
+        if (!content.isEmpty())
+            QVERIFY(QFile::exists(f.path(u"nsz.dll.bozuk"_s)));
+    }
+
+    void panelOneChoosesAnotherDatabase()
+    {
+        ArchiveFixture f;
+        const QString first = f.makeArchive(u"bir.qel"_s, sampleSongs());
+        const QString second = f.makeArchive(u"iki.qel"_s, {Song{u"Zeytin Dalı"_s, {}}, Song{u"Yemen"_s, {}}});
+        f.makeSettings(first);
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        auto *title = w->findChild<QLineEdit *>(u"Text3"_s);
+
+        // Cancel: nothing changes.
+        f.dialogAnswers = {QString()};
+        emit w->stbar()->panelClick(1);
+        QCOMPARE(g::vtdosyasi, first);
+        QCOMPARE(w->data1()->databaseName(), first);
+
+        // A file that is not a database, then cancel: the first stays bound.
+        f.dialogAnswers = {f.path(u"nsz.dll"_s) + u"x"_s, QString()};
+        emit w->stbar()->panelClick(1);
+        QCOMPARE(g::vtdosyasi, first);
+        QCOMPARE(f.storedPath(), first);
+
+        // Other panels do nothing.
+        const int calls = f.dialogCalls;
+        for (int n = 2; n <= 5; ++n)
+            emit w->stbar()->panelClick(n);
+        QCOMPARE(f.dialogCalls, calls);
+
+        // A pending edit of the old database is saved before the swap.
+        title->setText(u"Ali Paşa Değişti"_s);
+        f.dialogAnswers = {second};
+        emit w->stbar()->panelClick(1);
+        QCOMPARE(g::vtdosyasi, second);
+        QCOMPARE(f.storedPath(), second);
+        QCOMPARE(title->text(), u"Zeytin Dalı"_s);
+        QCOMPARE(w->stbar()->panelText(1), u"Veritabanı Dosyası = "_s + second);
+        auto old = db::Database::open(first);
+        auto rs = old->openRecordset(u"Zelvoran"_s);
+        QCOMPARE(rs->text(u"Başlık"_s), u"Ali Paşa Değişti"_s);
+    }
+
+    void closingSavesPendingEdit()
+    {
+        ArchiveFixture f;
+        const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs());
+        f.makeSettings(archive);
+        QVERIFY(f.start());
+        f.form()->findChild<QLineEdit *>(u"Text3"_s)->setText(u"Yeni Başlık"_s);
+        f.stop();
+        auto vt = db::Database::open(archive);
+        QCOMPARE(vt->openRecordset(u"Zelvoran"_s)->text(u"Başlık"_s), u"Yeni Başlık"_s);
+    }
+
+    void closingWithRefusedSaveAsks()
+    {
+        ArchiveFixture f;
+        const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs());
+        f.makeSettings(archive);
+        QVERIFY(f.start());
+        f.form()->findChild<QLineEdit *>(u"Text3"_s)->setText(u"SARI GELİN"_s);  // taken, other case
+        f.boxAnswers = {msg::Result::No};
+        QVERIFY(!f.form()->close());
+        QCOMPARE(f.boxes.size(), 1);
+        QCOMPARE(f.boxes.first().buttons, msg::Buttons::YesNo);
+        QVERIFY(f.form()->isVisible());
+        f.boxAnswers = {msg::Result::Yes};
+        QVERIFY(f.form()->close());
+    }
+
+    void emptySongsTable()
+    {
+        ArchiveFixture f;
+        const QString archive = f.makeArchive(u"bos.qel"_s, {});
+        f.makeSettings(archive);
+        QVERIFY(f.start());
+        QVERIFY(f.boxes.isEmpty());
+        QCOMPARE(f.form()->findChild<QLineEdit *>(u"Text3"_s)->text(), QString());
+        QCOMPARE(f.form()->stbar()->panelText(2), u"Kayıt : 0 / 0"_s);
+    }
+
+    void resizeSetsPanelWidths()
+    {
+        ArchiveFixture f;
+        f.makeSettings(f.makeArchive(u"a.qel"_s, sampleSongs()));
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        w->resize(900, 700);
+        QTest::qWait(10);
+        const double outer = w->frameGeometry().width() * 15.0;
+        QCOMPARE(w->stbar()->panelWidth(1), int(std::nearbyint(outer / 43.5)));
+        QCOMPARE(w->stbar()->panelWidth(2), int(std::nearbyint(outer / 105.0)));
+        QCOMPARE(w->stbar()->panelWidth(4), 75);
+        QCOMPARE(w->findChild<QWidget *>(u"Frame4"_s)->geometry().topLeft(), QPoint(728, 56));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,238 @@
+#include "database.h"
+#include "datacontrol.h"
+#include "recordset.h"
+#include "songfixture.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A bound box as the windows have one: shows a value, remembers what was typed.
+class Box : public db::FieldBinding {
+public:
+    explicit Box(QString field) : m_field(std::move(field)) {}
+    QString dataField() const override { return m_field; }
+    void showValue(const QVariant &value) override
+    {
+        m_text = value.isNull() ? QString() : value.toString();
+        m_null = value.isNull();
+        m_changed = false;
+    }
+    bool isChanged() const override { return m_changed; }
+    QVariant editedValue() const override { return m_text; }
+    void clearChanged() override { m_changed = false; }
+
+    void type(const QString &text)
+    {
+        m_text = text;
+        m_null = false;
+        m_changed = true;
+    }
+    QString text() const { return m_text; }
+    bool isNull() const { return m_null; }
+
+private:
+    QString m_field;
+    QString m_text;
+    bool m_null = true;
+    bool m_changed = false;
+};
+
+} // namespace
+
+// The data control: bound boxes filled on every move, changed boxes saved before it.
+class TestDataControl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showsAndFollowsMoves();
+    void writesOnlyChangedBoxes();
+    void refusedSaveCancelsTheMove();
+    void readOnlyNeverWrites();
+    void refresh();
+
+private:
+    QString valueOf(const QString &title, const QString &field);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+    std::unique_ptr<db::DataControl> m_data;
+    Box m_title{u"Başlık"_s};
+    Box m_region{u"yöresi"_s};
+    Box m_lyrics{u"Sözler"_s};
+    Box m_missing{u"Olmayan"_s};
+};
+
+void TestDataControl::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = fixture::makeSongDatabase(m_dir->path());
+    m_data = std::make_unique<db::DataControl>();
+    for (Box *b : {&m_title, &m_region, &m_lyrics, &m_missing})
+        m_data->addBinding(b);
+    m_data->setDatabaseName(m_path);
+    m_data->setRecordSource(u"SELECT * FROM Zelvoran ORDER BY Başlık"_s);
+}
+
+void TestDataControl::cleanup()
+{
+    m_data.reset();
+    m_dir.reset();
+}
+
+QString TestDataControl::valueOf(const QString &title, const QString &field)
+{
+    auto db = db::Database::open(m_path);
+    auto rs = db->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = '"_s + title + u'\'');
+    return rs->eof() ? u"<yok>"_s : rs->text(field);
+}
+
+void TestDataControl::showsAndFollowsMoves()
+{
+    QSignalSpy reposition(m_data.get(), &db::DataControl::reposition);
+    m_data->refresh();
+    QCOMPARE(reposition.count(), 1);
+    QCOMPARE(m_title.text(), u"Ali"_s);
+    QCOMPARE(m_region.text(), u"İzmir"_s);
+    QVERIFY(m_missing.isNull());
+
+    db::Recordset *rs = m_data->recordset();
+    rs->moveNext();
+    QCOMPARE(m_title.text(), u"Çanakkale İçinde"_s);
+    rs->setAbsolutePosition(4);
+    QCOMPARE(m_title.text(), u"Şu Dağlar"_s);
+    auto copy = rs->clone();
+    copy->findFirst(u"[Başlık] = 'Ilgaz'"_s);
+    rs->setBookmark(copy->bookmark());
+    QCOMPARE(m_title.text(), u"Ilgaz"_s);
+    QVERIFY(m_region.text().isEmpty() && !m_region.isNull());  // the empty text, not Null
+    rs->findFirst(u"[Başlık] = 'Yemen Türküsü'"_s);
+    QCOMPARE(m_title.text(), u"Yemen Türküsü"_s);
+    rs->requery();
+    QCOMPARE(m_title.text(), u"Ali"_s);
+    rs->moveLast();
+    rs->moveNext();  // to EOF: the boxes empty
+    QVERIFY(m_title.isNull());
+    QCOMPARE(reposition.count(), 8);  // the clone's find moved only the clone
+
+    m_data->close();
+    QVERIFY(!m_data->recordset());
+    QVERIFY(!m_data->database());
+}
+
+void TestDataControl::writesOnlyChangedBoxes()
+{
+    m_data->refresh();
+    // Another connection changes the lyrics the box still shows.
+    auto other = db::Database::open(m_path);
+    other->execute(u"UPDATE Zelvoran SET Sözler = 'başka sözler' WHERE Başlık = 'Ali'"_s);
+    m_region.type(u"Manisa"_s);
+    m_missing.type(u"yazılamaz"_s);
+    QVERIFY(m_data->hasPendingEdit());
+    m_data->recordset()->moveNext();
+    QCOMPARE(valueOf(u"Ali"_s, u"Yöresi"_s), u"Manisa"_s);
+    QCOMPARE(valueOf(u"Ali"_s, u"Sözler"_s), u"başka sözler"_s);
+    QVERIFY(!m_data->hasPendingEdit());
+
+    // An empty box writes the empty text, not Null.
+    m_region.type(QString());
+    m_data->saveRecord();
+    QCOMPARE(valueOf(u"Çanakkale İçinde"_s, u"Yöresi"_s), QString());
+    m_data->recordset()->movePrevious();
+    QCOMPARE(m_region.text(), u"Manisa"_s);
+}
+
+void TestDataControl::refusedSaveCancelsTheMove()
+{
+    QSignalSpy reposition(m_data.get(), &db::DataControl::reposition);
+    m_data->refresh();
+    m_title.type(u"ILGAZ"_s);
+    m_region.type(u"Manisa"_s);
+    int number = 0, cause = 0;
+    try {
+        m_data->recordset()->moveNext();
+    } catch (const db::Error &e) {
+        number = e.number();
+        cause = e.causeNumber();
+    }
+    QCOMPARE(number, int(db::MoveCancelled));
+    QCOMPARE(cause, int(db::DuplicateKey));
+    QCOMPARE(m_data->recordset()->absolutePosition(), 0);
+    QCOMPARE(m_data->recordset()->editMode(), db::Recordset::EditMode::None);
+    QCOMPARE(m_title.text(), u"ILGAZ"_s);
+    QVERIFY(m_title.isChanged());
+    QCOMPARE(reposition.count(), 1);
+    QCOMPARE(valueOf(u"Ali"_s, u"Yöresi"_s), u"İzmir"_s);
+
+    m_title.type(u"Ali Efe"_s);
+    m_data->recordset()->moveNext();
+    QCOMPARE(reposition.count(), 2);
+    QCOMPARE(valueOf(u"Ali Efe"_s, u"Yöresi"_s), u"Manisa"_s);
+}
+
+void TestDataControl::readOnlyNeverWrites()
+{
+    m_data->setReadOnly(true);
+    m_data->refresh();
+    m_region.type(u"Manisa"_s);
+    QVERIFY(!m_data->hasPendingEdit());
+    m_data->recordset()->moveNext();
+    QCOMPARE(valueOf(u"Ali"_s, u"Yöresi"_s), u"İzmir"_s);
+}
+
+void TestDataControl::refresh()
+{
+    m_data->refresh();
+    const auto firstDb = m_data->database();
+    m_data->recordset()->moveLast();
+
+    // A refresh saves first, then stands on the first record of the new source.
+    m_region.type(u"Sivas"_s);
+    m_data->setRecordSource(u"SELECT * FROM Zelvoran WHERE yöresi = 'İZMİR' ORDER BY Başlık DESC"_s);
+    m_data->refresh();
+    QCOMPARE(valueOf(u"Yemen Türküsü"_s, u"Yöresi"_s), u"Sivas"_s);
+    QCOMPARE(m_data->recordset()->recordCount(), 2);
+    QCOMPARE(m_title.text(), u"Şu Dağlar"_s);
+    QCOMPARE(m_data->database(), firstDb);
+
+    // A refresh that fails changes nothing.
+    m_data->setRecordSource(u"olmayan"_s);
+    QVERIFY_DB_ERROR(m_data->refresh(), db::ObjectNotFound);
+    QCOMPARE(m_data->recordset()->recordCount(), 2);
+    QCOMPARE(m_title.text(), u"Şu Dağlar"_s);
+
+    // A refused save stops the refresh.
+    m_title.type(u"ali"_s);
+    m_data->setRecordSource(u"Zelvoran"_s);
+    QVERIFY_DB_ERROR(m_data->refresh(), db::MoveCancelled);
+    QCOMPARE(m_data->recordset()->recordCount(), 2);
+    m_data->showRecord();
+    QCOMPARE(m_title.text(), u"Şu Dağlar"_s);
+
+    // Another file: another connection.
+    const QString second = fixture::makeSongDatabase(m_dir->path(), u"ikinci.qel"_s);
+    auto db2 = db::Database::open(second);
+    db2->execute(u"DELETE FROM Zelvoran WHERE Başlık <> 'Ilgaz'"_s);
+    m_data->setDatabaseName(second);
+    m_data->refresh();
+    QVERIFY(m_data->database() != firstDb);
+    QCOMPARE(m_data->database()->name(), second);
+    QCOMPARE(m_title.text(), u"Ilgaz"_s);
+
+    // An empty source: no recordset, empty boxes.
+    m_data->setRecordSource(QString());
+    m_data->refresh();
+    QVERIFY(!m_data->recordset());
+    QVERIFY(m_title.isNull());
+}
+
+QTEST_GUILESS_MAIN(TestDataControl)
+#include "tst_datacontrol.moc"
