@@ -14,8 +14,8 @@ using namespace Qt::StringLiterals;
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(u"qel-zelvoran"_s);
-    QApplication::setApplicationDisplayName(QString::fromUtf16(g::kProgramTitle));
+    // Message boxes take the application's name as their title.
+    QApplication::setApplicationName(QString::fromUtf16(g::kProgramTitle));
     QApplication::setWindowIcon(QIcon(u":/images/program.png"_s));
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
     appfonts::install();

@@ -42,11 +42,6 @@ static void initResources()
     Q_INIT_RESOURCE(images);
 }
 
-template <typename T> T *Form1::control(const QString &name) const
-{
-    return findChild<T *>(name);
-}
-
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
 {
@@ -136,18 +131,10 @@ void Form1::Form_Activate()
         option->setChecked(true);
     grnm_bslk_Click();
 
-    if (auto *rs = m_data1->recordset()) {
-        try {
-            const int count = rs->recordCount();
-            m_hscroll1->setMaximumChecked(std::max(count, 1));
-            if (count > 0) {
-                rs->moveLast();
-                rs->moveFirst();
-            }
-        } catch (const db::Error &) {
-            // A refused save keeps the record; the display stays where it is.
-        }
-    }
+    // The recordset knows its count without a move to the last record, so the display
+    // stays on the first record and no other group of the tree is opened on the way.
+    const int count = m_data1->recordset() ? m_data1->recordset()->recordCount() : 0;
+    m_hscroll1->setMaximumChecked(std::max(count, 1));
     m_hscroll1->setMinimumChecked(1);
     izlememodu();
     if (auto *o1 = control<QAbstractButton>(u"option1"_s))

@@ -82,7 +82,7 @@ private:
 
     bool openSongDatabase(const QString &path, int mod1);
 
-    template <typename T> T *control(const QString &name) const;
+    template <typename T> T *control(const QString &name) const { return findChild<T *>(name); }
 
     db::DataControl *m_data1 = nullptr;
     db::DataControl *m_data2 = nullptr;

@@ -138,9 +138,13 @@ void Form1::TVW_NodeClick(TreeNode *node)
             msg::box(u"Bu başlıkta tanınmayan karakter var, düzeltilmesi gerekli!"_s, msg::Icon::Critical);
         } else if (e.number() == db::MoveCancelled) {
             reportRefusedSave(e);
-            // The record and its edits stay; so does the selection of its node.
-            if (TreeNode *shown = m_tvw->find(m_text3->text()))
-                shown->setSelected();
+            // The record and its edits stay; its node is selected again, found by the
+            // title as stored (the box holds the refused one).
+            try {
+                if (TreeNode *shown = m_tvw->find(rs->text(u"Başlık"_s)))
+                    shown->setSelected();
+            } catch (const db::Error &) {
+            }
             restoreScrollToRecord();
         }
     }

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -24,6 +26,7 @@ struct Piece {
 };
 
 struct Pattern {
+    std::string raw;  // the pattern's UTF-8 bytes, for the per-statement cache
     std::u32string source;
     LikeDialect dialect;
     std::vector<Piece> pieces;
@@ -31,7 +34,7 @@ struct Pattern {
 
 Pattern parse(std::u32string_view p, LikeDialect dialect)
 {
-    Pattern out{std::u32string(p), dialect, {}};
+    Pattern out{{}, std::u32string(p), dialect, {}};
     const bool jet = dialect == LikeDialect::Jet;
     for (size_t i = 0; i < p.size(); ++i) {
         const char32_t c = p[i];
@@ -128,6 +131,18 @@ std::u32string foldedText(sqlite3_value *v)
     return out;
 }
 
+// Folds into a buffer kept between calls: like() runs once per row.
+std::u32string_view foldedInto(std::u32string &buffer, sqlite3_value *v)
+{
+    const auto *s = sqlite3_value_text(v);
+    const qsizetype n = sqlite3_value_bytes(v);
+    buffer.clear();
+    qsizetype i = 0;
+    while (i < n)
+        buffer.push_back(foldChar(nextCodePoint(s, n, i)));
+    return buffer;
+}
+
 void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -136,20 +151,24 @@ void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     const auto *owner = static_cast<const Database *>(sqlite3_user_data(ctx));
     const LikeDialect dialect = owner->likeDialect();
-    const std::u32string source = foldedText(argv[0]);
+    const std::string_view raw(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                               size_t(sqlite3_value_bytes(argv[0])));
+    thread_local std::u32string text;
     auto *pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
-    if (!pattern || pattern->source != source || pattern->dialect != dialect) {
-        pattern = new Pattern(parse(source, dialect));
+    if (!pattern || pattern->raw != raw || pattern->dialect != dialect) {
+        Pattern fresh = parse(foldedText(argv[0]), dialect);
+        fresh.raw = std::string(raw);
+        pattern = new Pattern(std::move(fresh));
         sqlite3_set_auxdata(ctx, 0, pattern, [](void *p) { delete static_cast<Pattern *>(p); });
         pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
         if (!pattern) {
             // SQLite dropped the cache at once (out of memory): match without it.
-            const Pattern local = parse(source, dialect);
-            sqlite3_result_int(ctx, match(local.pieces, foldedText(argv[1])));
+            const Pattern local = parse(foldedText(argv[0]), dialect);
+            sqlite3_result_int(ctx, match(local.pieces, foldedInto(text, argv[1])));
             return;
         }
     }
-    sqlite3_result_int(ctx, match(pattern->pieces, foldedText(argv[1])));
+    sqlite3_result_int(ctx, match(pattern->pieces, foldedInto(text, argv[1])));
 }
 
 void lenFunction(sqlite3_context *ctx, int, sqlite3_value **argv)

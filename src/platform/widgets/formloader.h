@@ -21,7 +21,7 @@ public:
     static void unregisterKind(const QString &kind);
     static bool hasKind(const QString &kind);
 
-    // An unreadable file gives an invalid spec and builds nothing.
+    // An unreadable file gives an invalid FormSpec and builds nothing.
     static FormSpec load(const QString &path, QWidget *form);
     static FormSpec loadData(const QByteArray &json, QWidget *form);
     static void build(FormSpec &spec, QWidget *form);

@@ -51,6 +51,6 @@ struct FormSpec {
     bool ok() const { return valid && problems.isEmpty(); }
     const ControlSpec *control(const QString &name) const;
 
-    // Parses a layout file's text; a bad text gives an invalid spec with the reason.
+    // Parses a layout file's text; a bad text gives valid == false and the reason.
     static FormSpec parse(const QByteArray &json);
 };

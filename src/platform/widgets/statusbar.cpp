@@ -288,7 +288,7 @@ bool StatusBar::eventFilter(QObject *watched, QEvent *event)
     } else if (event->type() == QEvent::MouseButtonRelease) {
         auto *panel = qobject_cast<StatusPanel *>(watched);
         auto *me = static_cast<QMouseEvent *>(event);
-        if (panel && panel->parentWidget() == this && me->button() == Qt::LeftButton
+        if (panel && panel->parentWidget() == this && panel->isEnabled() && me->button() == Qt::LeftButton
             && panel->rect().contains(me->position().toPoint()))
             emit panelClick(panel->number());
     }
