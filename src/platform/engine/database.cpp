@@ -103,6 +103,7 @@ struct Database::Names {
     int schemaVersion = -1;
     QHash<QString, QString> objects;  // fold → schema spelling, tables and views
     QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them
+    QSet<QString> nonText;            // folds of columns declared other than text somewhere
 };
 
 namespace internal {
@@ -244,11 +245,14 @@ void Database::loadSchemaNames()
     for (const QString &name : std::as_const(objects)) {
         names->objects.insert(turkish::fold(name), name);
         try {
-            Statement st(*this, u"SELECT name FROM pragma_table_info(?1)"_s);
+            Statement st(*this, u"SELECT name, upper(type) FROM pragma_table_info(?1)"_s);
             st.bind(1, name);
             while (st.step()) {
                 const QString column = st.value(0).toString();
                 names->columns.insert(turkish::fold(column), column);
+                const QString type = st.value(1).toString();
+                if (!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s))
+                    names->nonText.insert(turkish::fold(column));
             }
         } catch (const Error &) {
             // A stored query whose tables are gone has no columns to offer.
@@ -316,7 +320,55 @@ QString Database::translate(const QString &text) const
         else
             tok.text = sql::quoteIdentifier(spelling);
     }
+    narrowLikePrefixes(t);
     return sql::join(t);
+}
+
+// "col Like 'abc*'" scans every row through like(); the same test with a range on the
+// column in the Turkish order beside it lets SQLite use the column's index. Strings that
+// fold to the prefix sort from the prefix up to the prefix followed by the last character.
+void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
+{
+    const QChar wild[] = {m_dialect == LikeDialect::Jet ? u'*' : u'%', m_dialect == LikeDialect::Jet ? u'?' : u'_',
+                          u'#', u'['};
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (!t[i].is("LIKE"_L1))
+            continue;
+        const size_t s = sql::nextSignificant(t, i + 1);
+        if (s >= t.size() || t[s].kind != sql::Token::String)
+            continue;
+        // The operand: a column, perhaps qualified, read backwards.
+        size_t p = i;
+        while (p > 0 && !t[p - 1].significant())
+            --p;
+        if (p == 0 || !(t[p - 1].kind == sql::Token::Word || t[p - 1].kind == sql::Token::Bracketed))
+            continue;
+        size_t start = p - 1;
+        const QString column = turkish::fold(t[start].name());
+        if (!m_names->columns.contains(column) || m_names->nonText.contains(column))
+            continue;
+        if (start >= 2 && t[start - 1].isPunct(u'.')
+            && (t[start - 2].kind == sql::Token::Word || t[start - 2].kind == sql::Token::Bracketed))
+            start -= 2;
+        if (start > 0 && t[start - 1].isPunct(u'.'))
+            continue;
+        const QString body = t[s].text.mid(1, t[s].text.size() - 2).replace(u"''"_s, u"'"_s);
+        qsizetype cut = 0;
+        while (cut < body.size() && std::find(std::begin(wild), std::end(wild), body.at(cut)) == std::end(wild))
+            ++cut;
+        if (m_dialect == LikeDialect::Ansi && body.contains(u'#'))
+            cut = std::min(cut, body.indexOf(u'#'));
+        if (cut == 0)
+            continue;
+        const QString prefix = quoted(body.left(cut));
+        const QString operand = sql::join(t, start, p).trimmed();
+        const QString text = u"("_s + operand + u" LIKE "_s + t[s].text + u" AND "_s + operand + u" >= '"_s + prefix
+                             + u"' COLLATE TURKCE AND "_s + operand + u" < '"_s + prefix
+                             + QString::fromUcs4(U"\U0010FFFF", 1) + u"' COLLATE TURKCE)"_s;
+        t.erase(t.begin() + qsizetype(start) + 1, t.begin() + qsizetype(s) + 1);
+        t[start] = {sql::Token::Punct, text};
+        i = start;
+    }
 }
 
 [[noreturn]] void Database::raise(int rc, const QString &context) const

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 struct sqlite3;
+namespace db::sql { struct Token; }
 
 namespace db {
 
@@ -75,6 +77,7 @@ public:
 private:
     Database(sqlite3 *db, QString path, bool readOnly);
     void loadSchemaNames();
+    void narrowLikePrefixes(std::vector<sql::Token> &tokens) const;
     void ensureNames() const;  // reloads the names when the schema has changed
 
     sqlite3 *m_db = nullptr;

@@ -47,7 +47,7 @@ public:
 
     // Records shown (the empty row for new entries not counted).
     int recordCount() const { return m_count; }
-    bool isNewRow(int row) const { return hasNewRow() && row == m_count; }
+    bool isNewRow(int row) const { return m_newRow && row == m_count; }
     // The recordset can be written through the control: not read-only, updatable.
     bool writable() const;
     bool canDelete() const { return m_allowDelete && writable(); }
@@ -62,6 +62,9 @@ public:
     // Deletes the records at these rows at once; stops at the first refusal.
     bool removeRecords(QList<int> rows, QString *refusal);
 
+    // Moves the data control to the record at this row (not the new row); db::Error
+    // when the control refuses to leave its record.
+    void moveControl(int row);
     // The row the record selectors mark as current.
     void setCurrentRow(int row);
 
@@ -79,15 +82,13 @@ signals:
 private:
     void followControl();
     void rebuild();
-    bool hasNewRow() const;
     QVariant storedValue(int row, int column) const;
     QVariant shownValue(int row, int column) const;
     QVariantMap rowValues(int row) const;
-    void moveControlTo(int row);
     void emitRowHeader(int row);
 
     QPointer<db::DataControl> m_control;
-    db::Recordset *m_source = nullptr;          // the control's recordset when last seen
+    const db::Recordset *m_source = nullptr;    // the control's recordset when last seen; only compared
     std::unique_ptr<db::Recordset> m_reader;    // copy used for reading
     QList<Column> m_columns;
     QStringList m_fields;                       // the field behind each column shown
@@ -96,7 +97,9 @@ private:
     bool m_allowAddNew = false;
     bool m_allowUpdate = true;
     bool m_allowDelete = false;
+    bool m_newRow = false;
     bool m_movingControl = false;
+    bool m_removing = false;
     int m_pendingRow = -1;
     QMap<int, QVariant> m_pending;              // column -> typed value
     int m_currentRow = -1;

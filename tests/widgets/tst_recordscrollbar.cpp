@@ -1,0 +1,203 @@
+#include "dberror.h"
+#include "recordscrollbar.h"
+
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestRecordScrollBar : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void setValueChecked_data();
+    void setValueChecked();
+    void changeFromProgramAlsoWhileDisabled();
+    void shrinkingRangeRaisesChange();
+    void moreThan32767Records();
+    void arrowAndTroughMoveOneRecord_data();
+    void arrowAndTroughMoveOneRecord();
+    void dragScrollsAndReleaseChanges();
+
+private:
+    QRect partRect(QStyle::SubControl part) const;
+    void sendMouse(QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons);
+
+    std::unique_ptr<RecordScrollBar> m_bar;
+};
+
+void TestRecordScrollBar::init()
+{
+    m_bar = std::make_unique<RecordScrollBar>();
+    m_bar->resize(177, 25);
+    m_bar->setMinimumChecked(1);
+    m_bar->setMaximumChecked(120);
+    m_bar->setValueChecked(5);
+}
+
+void TestRecordScrollBar::cleanup()
+{
+    m_bar.reset();
+}
+
+QRect TestRecordScrollBar::partRect(QStyle::SubControl part) const
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(m_bar.get());
+    opt.orientation = Qt::Horizontal;
+    opt.state |= QStyle::State_Horizontal;
+    opt.minimum = m_bar->minimum();
+    opt.maximum = m_bar->maximum();
+    opt.sliderPosition = m_bar->sliderPosition();
+    opt.sliderValue = m_bar->value();
+    opt.singleStep = m_bar->singleStep();
+    opt.pageStep = m_bar->pageStep();
+    opt.upsideDown = false;
+    opt.subControls = QStyle::SC_All;
+    return m_bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, m_bar.get());
+}
+
+void TestRecordScrollBar::sendMouse(QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(pos), QPointF(m_bar->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(m_bar.get(), &e);
+}
+
+void TestRecordScrollBar::setValueChecked_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("below the minimum") << 0 << true;
+    QTest::newRow("above the maximum") << 121 << true;
+    QTest::newRow("far below") << -40000 << true;
+    QTest::newRow("the minimum") << 1 << false;
+    QTest::newRow("the maximum") << 120 << false;
+}
+
+void TestRecordScrollBar::setValueChecked()
+{
+    QFETCH(int, value);
+    QFETCH(bool, fails);
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    int error = 0;
+    try {
+        m_bar->setValueChecked(value);
+    } catch (const db::Error &e) {
+        error = e.number();
+        QCOMPARE(e.description(), u"Geçersiz özellik değeri."_s);
+    }
+    if (fails) {
+        QCOMPARE(error, 380);
+        QCOMPARE(m_bar->value(), 5);
+        QCOMPARE(changes.count(), 0);
+    } else {
+        QCOMPARE(error, 0);
+        QCOMPARE(m_bar->value(), value);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(changes.at(0).at(0).toInt(), value);
+    }
+}
+
+void TestRecordScrollBar::changeFromProgramAlsoWhileDisabled()
+{
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    m_bar->setEnabled(false);
+    m_bar->setValueChecked(6);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toInt(), 6);
+
+    // The present value again: nothing.
+    m_bar->setValueChecked(6);
+    QCOMPARE(changes.count(), 1);
+
+    // The delete's detour: up one and back, two changes.
+    m_bar->setEnabled(true);
+    m_bar->setValueChecked(m_bar->value() + 1);
+    m_bar->setValueChecked(m_bar->value() - 1);
+    QCOMPARE(changes.count(), 3);
+    QCOMPARE(changes.at(2).at(0).toInt(), 6);
+}
+
+void TestRecordScrollBar::shrinkingRangeRaisesChange()
+{
+    m_bar->setValueChecked(100);
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    m_bar->setMaximumChecked(50);
+    QCOMPARE(m_bar->value(), 50);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toInt(), 50);
+
+    m_bar->setMinimumChecked(60);
+    QCOMPARE(m_bar->value(), 60);
+    QCOMPARE(changes.count(), 2);
+
+    // A range that still holds the value changes nothing.
+    m_bar->setMaximumChecked(500);
+    QCOMPARE(changes.count(), 2);
+}
+
+void TestRecordScrollBar::moreThan32767Records()
+{
+    m_bar->setMaximumChecked(40000);
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    m_bar->setValueChecked(40000);
+    QCOMPARE(m_bar->value(), 40000);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestRecordScrollBar::arrowAndTroughMoveOneRecord_data()
+{
+    QTest::addColumn<int>("part");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("right arrow") << int(QStyle::SC_ScrollBarAddLine) << 6;
+    QTest::newRow("left arrow") << int(QStyle::SC_ScrollBarSubLine) << 4;
+    QTest::newRow("trough right of the thumb") << int(QStyle::SC_ScrollBarAddPage) << 6;
+    QTest::newRow("trough left of the thumb") << int(QStyle::SC_ScrollBarSubPage) << 4;
+}
+
+void TestRecordScrollBar::arrowAndTroughMoveOneRecord()
+{
+    QFETCH(int, part);
+    QFETCH(int, expected);
+    m_bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    const QRect r = partRect(QStyle::SubControl(part));
+    QVERIFY(r.isValid());
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(m_bar->value(), expected);
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestRecordScrollBar::dragScrollsAndReleaseChanges()
+{
+    m_bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    QSignalSpy scrolls(m_bar.get(), &RecordScrollBar::scroll);
+
+    const QPoint start = partRect(QStyle::SC_ScrollBarSlider).center();
+    sendMouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    sendMouse(QEvent::MouseMove, start + QPoint(30, 0), Qt::LeftButton);
+    sendMouse(QEvent::MouseMove, start + QPoint(60, 0), Qt::LeftButton);
+
+    QVERIFY(scrolls.count() >= 2);
+    const int under = scrolls.last().at(0).toInt();
+    QVERIFY(under > 5);
+    QCOMPARE(m_bar->value(), 5);  // the record stays while dragging
+    QCOMPARE(changes.count(), 0);
+
+    sendMouse(QEvent::MouseButtonRelease, start + QPoint(60, 0), Qt::NoButton);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toInt(), under);
+    QCOMPARE(m_bar->value(), under);
+}
+
+QTEST_MAIN(TestRecordScrollBar)
+#include "tst_recordscrollbar.moc"
