@@ -132,6 +132,9 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
 {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 5000);
+    // A page cache large enough for a whole archive's titles and groups, and reads
+    // through a mapping rather than one system call per page.
+    sqlite3_exec(m_db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 268435456;", nullptr, nullptr, nullptr);
     sqlfn::install(m_db, this);
 }
 
