@@ -13,6 +13,7 @@
 #include "recordset.h"
 #include "songdatabase.h"
 #include "statusbar.h"
+#include "szlk.h"
 #include "treeview.h"
 
 #include <QAbstractButton>
@@ -77,6 +78,12 @@ Form1::Form1(QWidget *parent)
             const QString form = QString::fromUtf16(o.form);
             connect(b, &MyButton::Click, this, [this, form] { openSecondary(form); });
         }
+    }
+
+    if (auto *b = control<MyButton>(u"szlkac"_s)) {
+        connect(b, &MyButton::Click, this, [this] {
+            szlk::show(this, g::vt ? g::vt->name() : QString(), u"sozluk"_s);
+        });
     }
 
     // The background and the frames close the controls' tip window.

@@ -50,7 +50,7 @@ QString Window::checkEntry(const QVariantMap &values, bool isNew)
 {
     Q_UNUSED(isNew);
     const QVariant idiom = values.value(u"Deyim"_s);
-    if (idiom.isNull() || idiom.toString().isEmpty())
+    if (idiom.isNull() || idiom.toString().trimmed().isEmpty())
         return u"Deyim boş olamaz!"_s;
     return {};
 }

@@ -8,7 +8,12 @@
 #include "recordset.h"
 #include "statusbar.h"
 
+#include "mybutton.h"
+
+#include <QApplication>
 #include <QDate>
+#include <QPointer>
+#include <QTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
@@ -203,6 +208,52 @@ private slots:
         QVERIFY(f.boxes.isEmpty());
         QCOMPARE(f.form()->findChild<QLineEdit *>(u"Text3"_s)->text(), QString());
         QCOMPARE(f.form()->stbar()->panelText(2), u"Kayıt : 0 / 0"_s);
+    }
+
+    // Each button opens its window modally, loaded anew at every opening.
+    void windowOpeners_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("about") << u"about"_s << u"frmabout"_s << QString();
+        QTest::newRow("add") << u"cmd_ekle"_s << u"frm_ekleme"_s << u"Yeni Kayıt Ekleme Formu"_s;
+        QTest::newRow("notes") << u"hlp"_s << u"frm_help"_s << u"Birkaç Not"_s;
+        QTest::newRow("forewords") << u"cmdonsoz"_s << u"onsoz"_s << u"Programa Dair Önsözler"_s;
+        QTest::newRow("dictionary") << u"szlkac"_s << u"szlk"_s << u"SÖZLÜK"_s;
+    }
+
+    void windowOpeners()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        QFETCH(QString, caption);
+        ArchiveFixture f;
+        f.makeSettings(f.makeArchive(u"a.qel"_s, sampleSongs()));
+        QVERIFY(f.start());
+        for (int opening = 0; opening < 2; ++opening) {
+            QPointer<QWidget> seen;
+            bool modal = false;
+            QTimer::singleShot(50, [&] {
+                seen = QApplication::activeModalWidget();
+                modal = seen && seen->isModal();
+                if (seen)
+                    seen->close();
+            });
+            QMetaObject::invokeMethod(f.form()->findChild<MyButton *>(button), "Click");
+            QVERIFY(modal);
+            QVERIFY(seen.isNull());  // closing unloads it
+        }
+        QTimer::singleShot(50, [&] {
+            QWidget *w = QApplication::activeModalWidget();
+            QCOMPARE(w ? w->objectName() : QString(), window);
+            QCOMPARE(w ? w->windowTitle() : QString(), caption);
+            if (w)
+                w->close();
+        });
+        QMetaObject::invokeMethod(f.form()->findChild<MyButton *>(button), "Click");
+        // The main window is left as it was.
+        QCOMPARE(f.form()->stbar()->panelText(2), u"Kayıt : 1 / 5"_s);
     }
 
     void resizeSetsPanelWidths()

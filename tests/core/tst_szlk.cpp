@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -346,8 +347,9 @@ private slots:
         d.clickCell(blank + 1, 1);
         d.clickCell(0, 0);
         d.editCell(blank + 1, 1, u"vazgeç"_s);
-        d.key(Qt::Key_A, Qt::ControlModifier);
-        d.key(Qt::Key_Backspace);
+        d.key(Qt::Key_Return);
+        QTRY_VERIFY(!d.editor());
+        d.editCell(blank + 1, 1, QString());
         d.key(Qt::Key_Up);
         QCOMPARE(d.currentRow(), blank);
         QCOMPARE(d.stored(), expected);
@@ -397,6 +399,7 @@ private slots:
 
         // Without the unique index the rows are kEntries and a fifth with a Null idiom.
         QTest::newRow("idiom erased") << false << 2 << 0 << QString() << u"Deyim boş olamaz!"_s;
+        QTest::newRow("idiom of blanks") << false << 2 << 0 << u"   "_s << u"Deyim boş olamaz!"_s;
         QTest::newRow("new row without idiom") << false << 5 << 1 << u"anlamı var"_s << u"Deyim boş olamaz!"_s;
         QTest::newRow("meaning of a stored Null idiom") << false << 4 << 1 << u"yeni"_s << u"Deyim boş olamaz!"_s;
         QTest::newRow("engine refuses a duplicate") << true << 1 << 0 << u"ağıt"_s
@@ -432,9 +435,16 @@ private slots:
         QVERIFY(!d.editor());
         QCOMPARE(d.cell(row, column), text);
 
-        // A click elsewhere is refused the same way.
+        // A click elsewhere is refused the same way, and selects nothing there: a Delete
+        // then must not remove a row the user is not on.
+        QItemSelectionModel *selection = d.grid()->selectionModel();
         d.clickCell(0, 1);
         QCOMPARE(d.boxes.size(), 2);
+        QVERIFY(!selection->isSelected(d.grid()->model()->index(0, 1)));
+        d.clickSelector(0);
+        QCOMPARE(d.boxes.size(), 3);
+        QVERIFY(selection->selectedRows().isEmpty());
+        QTest::keyClick(d.grid(), Qt::Key_Delete);
         QCOMPARE(d.currentRow(), row);
         QCOMPARE(d.cell(row, column), text);
         QCOMPARE(d.stored(), entries);
@@ -444,7 +454,27 @@ private slots:
         QCOMPARE(d.cell(row, column), before);
         d.clickCell(0, 1);
         QCOMPARE(d.currentRow(), 0);
-        QCOMPARE(d.boxes.size(), 2);
+        QCOMPARE(d.boxes.size(), 3);
+        QCOMPARE(d.stored(), entries);
+    }
+
+    // An editor opened and closed without a change leaves the row as it was, so a stored
+    // row that would be refused (a Null idiom) does not hold the user.
+    void untouchedEditorChangesNothing()
+    {
+        const Entries entries = {{u"ağıt"_s, u"yas"_s}, {QVariant(), u"eski"_s}};
+        Dictionary d(entries);
+        QVERIFY(d.open());
+        for (int column : {0, 1}) {
+            d.clickCell(1, column);
+            QTest::keyClick(d.grid(), Qt::Key_F2);
+            QVERIFY(d.editor());
+            d.key(Qt::Key_Return);
+            QTRY_VERIFY(!d.editor());
+        }
+        d.key(Qt::Key_Up);
+        QCOMPARE(d.currentRow(), 0);
+        QVERIFY(d.boxes.isEmpty());
         QCOMPARE(d.stored(), entries);
     }
 
