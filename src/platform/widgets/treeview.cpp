@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool digitsOnly(const QString &key)
@@ -92,6 +94,7 @@ void TreeView::clear()
 void TreeView::setImageList(ImageList *list)
 {
     m_imageList = list;
+    m_icons.clear();
     for (const auto &n : m_nodes)
         updateIcon(n.get());
 }
@@ -233,15 +236,22 @@ void TreeView::updateIcon(TreeNode *node)
     QVariant ref = node->image();
     if (node->isSelected() && node->selectedImage().isValid() && !node->selectedImage().isNull())
         ref = node->selectedImage();
-    QPixmap pm;
-    if (m_imageList) {
-        try {
-            pm = m_imageList->pixmap(ref);
-        } catch (const db::Error &) {
-            // The list was changed after the node was added: no picture.
+    // The list's size is part of the key, so pictures added to it later are seen.
+    const QString cacheKey = QString::number(m_imageList ? m_imageList->count() : 0)
+                             + (ref.typeId() == QMetaType::QString ? u":k:"_s : u":i:"_s) + ref.toString();
+    auto cached = m_icons.constFind(cacheKey);
+    if (cached == m_icons.constEnd()) {
+        QPixmap pm;
+        if (m_imageList) {
+            try {
+                pm = m_imageList->pixmap(ref);
+            } catch (const db::Error &) {
+                // The list was changed after the node was added: no picture.
+            }
         }
+        cached = m_icons.insert(cacheKey, pm.isNull() ? QIcon() : QIcon(pm));
     }
-    node->item()->setIcon(0, pm.isNull() ? QIcon() : QIcon(pm));
+    node->item()->setIcon(0, *cached);
 }
 
 void TreeView::selectionChanged()

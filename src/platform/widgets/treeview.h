@@ -4,6 +4,7 @@
 #include "treenode.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -69,6 +70,7 @@ private:
     QPointer<ImageList> m_imageList;
     std::vector<std::unique_ptr<TreeNode>> m_nodes;
     QHash<QString, TreeNode *> m_keys;
+    QHash<QString, QIcon> m_icons;  // one icon per image of the list, made on first use
     QHash<const QTreeWidgetItem *, TreeNode *> m_items;
     TreeNode *m_iconSelected = nullptr;
 };
