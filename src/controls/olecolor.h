@@ -6,7 +6,7 @@
 
 namespace controls {
 
-// OLE colours: &H00BBGGRR, or &H800000nn for system colour nn.
+// OLE colours through the platform's table; an unknown system colour is black.
 QColor oleToColor(quint32 ole);
 
 // Reads "&H00800000", "&H800000&", "8388608" or a negative decimal; nullopt when unreadable.

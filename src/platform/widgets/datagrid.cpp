@@ -69,19 +69,6 @@ private:
     std::function<void(QWidget *)> m_closed;
 };
 
-QFont fontOf(const QJsonObject &o, const QFont &base)
-{
-    QFont f = base;
-    const QString family = o.value(u"family"_s).toString();
-    if (!family.isEmpty())
-        f.setFamilies({family});
-    const double size = o.value(u"size"_s).toDouble(0);
-    if (size > 0)
-        f.setPointSizeF(size);
-    f.setBold(o.value(u"bold"_s).toBool(false));
-    f.setItalic(o.value(u"italic"_s).toBool(false));
-    return f;
-}
 
 } // namespace
 
@@ -344,7 +331,7 @@ QWidget *DataGrid::fromSpec(const ControlSpec &spec, QWidget *parent)
     grid->setAllowDelete(p.value(u"allowDelete"_s).toBool(false));
     grid->setRecordSelectors(p.value(u"recordSelectors"_s).toBool(true));
     if (p.value(u"headFont"_s).isObject())
-        grid->setHeadFont(fontOf(p.value(u"headFont"_s).toObject(), grid->headFont()));
+        grid->setHeadFont(FormLoader::font(p.value(u"headFont"_s).toObject(), grid->headFont()));
     QList<RecordsetModel::Column> columns;
     const QJsonArray list = p.value(u"columns"_s).toArray();
     for (const QJsonValue &v : list) {

@@ -554,3 +554,8 @@ void FormLoader::build(FormSpec &spec, QWidget *form)
 {
     Builder(spec, form).run();
 }
+
+QFont FormLoader::font(const QJsonObject &o, const QFont &base)
+{
+    return fontFrom(o, base);
+}

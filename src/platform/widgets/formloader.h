@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 #include "formspec.h"
 
 #include <QString>
@@ -25,4 +27,6 @@ public:
     static FormSpec load(const QString &path, QWidget *form);
     static FormSpec loadData(const QByteArray &json, QWidget *form);
     static void build(FormSpec &spec, QWidget *form);
+    // A layout file's font object ({"family", "size", "bold", ...}) applied over base.
+    static QFont font(const QJsonObject &o, const QFont &base);
 };
