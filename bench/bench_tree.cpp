@@ -1,6 +1,8 @@
 // Each of the eight views' builds and 1,000 record steps, against a floor: the same rows
-// read with one prepared statement and the same nodes added to a bare QTreeWidget.
-//   bench_tree [FOLDER] [SONGS] [VALUES PER FIELD]   (QT_QPA_PLATFORM=offscreen)
+// read with one prepared statement and the same nodes (text and picture) built apart and
+// added at once to a bare QTreeWidget. Every view is built ROUNDS times, in turn with the
+// others so that each build replaces a whole tree; medians and minima are shown.
+//   bench_tree [FOLDER] [SONGS] [VALUES PER FIELD] [ROUNDS]   (QT_QPA_PLATFORM=offscreen)
 #include "benchutil.h"
 
 #include "appfonts.h"
@@ -15,12 +17,23 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
-double floorMs(db::Database &vt, const QString &field)
+QIcon solidIcon(const QColor &c)
 {
+    QPixmap pm(16, 16);
+    pm.fill(c);
+    return QIcon(pm);
+}
+
+[[gnu::noinline]] double floorMs(db::Database &vt, const QString &field)
+{
+    static const QIcon folderIcon = solidIcon(Qt::yellow);
+    static const QIcon titleIcon = solidIcon(Qt::white);
     QElapsedTimer t;
     t.start();
     QTreeWidget tree;
@@ -29,24 +42,39 @@ double floorMs(db::Database &vt, const QString &field)
         : QStringLiteral("SELECT %1, Başlık FROM Zelvoran ORDER BY %1, Başlık").arg(field);
     sqlite3_stmt *st = nullptr;
     sqlite3_prepare_v2(vt.handle(), sql.toUtf8().constData(), -1, &st, nullptr);
+    QList<QTreeWidgetItem *> top;
     QTreeWidgetItem *folder = nullptr;
     QString current;
-    bool first = true;
     while (sqlite3_step(st) == SQLITE_ROW) {
         const auto text = [st](int c) {
             const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(st, c));
             return p ? QString::fromUtf8(p) : QString();
         };
         const QString group = text(0);
-        if (first || group != current) {
-            folder = new QTreeWidgetItem(&tree, {group.isEmpty() ? QStringLiteral(" Bilinmeyen") : group});
+        if (!folder || group != current) {
+            folder = new QTreeWidgetItem({group.isEmpty() ? QStringLiteral(" Bilinmeyen") : group});
+            folder->setIcon(0, folderIcon);
+            top.append(folder);
             current = group;
-            first = false;
         }
-        new QTreeWidgetItem(folder, {text(1)});
+        auto *item = new QTreeWidgetItem({text(1)});
+        item->setIcon(0, titleIcon);
+        folder->addChild(item);
     }
     sqlite3_finalize(st);
+    tree.addTopLevelItems(top);
     return t.nsecsElapsed() / 1e6;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double minimum(const std::vector<double> &v)
+{
+    return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
 }
 
 } // namespace
@@ -60,6 +88,7 @@ int main(int argc, char *argv[])
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/qel-bench");
     const int songs = argc > 2 ? atoi(argv[2]) : 30000;
     const int distinct = argc > 3 ? atoi(argv[3]) : 300;
+    const int rounds = argc > 4 ? std::max(1, atoi(argv[4])) : 7;
     const QString archive = prepareArchive(dir, songs, distinct);
 
     Form1 form;
@@ -76,16 +105,35 @@ int main(int argc, char *argv[])
         {"grnm_yore", "Yöresi"}, {"grnm_turu1", "Türü"}, {"grnm_turu2", "Türü2"}, {"grnm_kaynak", "KaynakKişi"},
         {"grnm_derleyen", "Derleyen"}, {"grnm_soz", "Söz"}, {"grnm_muzik", "Müzik"}, {"grnm_bslk", ""},
     };
-    std::printf("%d songs, up to %d values per field\n", songs, distinct);
-    std::printf("%-14s %10s %10s %7s %7s\n", "view", "build ms", "floor ms", "ratio", "nodes");
-    for (const auto &v : views) {
-        auto *option = form.findChild<QRadioButton *>(QString::fromUtf8(v.option));
-        QElapsedTimer t;
-        t.start();
-        option->click();
-        const double ms = t.nsecsElapsed() / 1e6;
-        const double fl = floorMs(*vt, QString::fromUtf8(v.field));
-        std::printf("%-14s %10.1f %10.1f %7.2f %7d\n", v.option, ms, fl, ms / fl, form.tvw()->count());
+    constexpr int viewCount = int(std::size(views));
+    std::vector<double> builds[viewCount], floors[viewCount];
+    double first[viewCount] = {};
+    int nodes[viewCount] = {};
+    for (int round = 0; round < rounds; ++round) {
+        for (int i = 0; i < viewCount; ++i) {
+            auto *option = form.findChild<QRadioButton *>(QString::fromUtf8(views[i].option));
+            QElapsedTimer t;
+            t.start();
+            option->click();
+            const double ms = t.nsecsElapsed() / 1e6;
+            // The first build of a grouped view also writes Null over the empty texts.
+            if (round == 0)
+                first[i] = ms;
+            else
+                builds[i].push_back(ms);
+            nodes[i] = form.tvw()->count();
+            floors[i].push_back(floorMs(*vt, QString::fromUtf8(views[i].field)));
+        }
+    }
+
+    std::printf("%d songs, up to %d values per field, %d rounds (medians; minima in brackets)\n", songs,
+                distinct, rounds);
+    std::printf("%-14s %9s %16s %16s %7s %7s\n", "view", "first ms", "build ms", "floor ms", "ratio", "nodes");
+    for (int i = 0; i < viewCount; ++i) {
+        const double b = builds[i].empty() ? first[i] : median(builds[i]);
+        const double f = median(floors[i]);
+        std::printf("%-14s %9.1f %7.1f [%6.1f] %7.1f [%6.1f] %7.2f %7d\n", views[i].option, first[i], b,
+                    builds[i].empty() ? first[i] : minimum(builds[i]), f, minimum(floors[i]), b / f, nodes[i]);
     }
 
     RecordScrollBar *bar = form.hscroll1();

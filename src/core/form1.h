@@ -62,7 +62,8 @@ private:
     void grouped(const QString &field, const QString &caption, const QString &lenField);
     void connectGroupings();
     TreeNode *addFolder(const QString &text, BuildReport &report);
-    void addTitles(const QString &folderKey, const QString &sql, BuildReport &report);
+    void addTitles(const QString &folderKey, const QString &sql, BuildReport &report,
+                   const QVariantList &parameters = {});
     void setScrollIgnoringErrors(int value);
 
     void izlememodu();

@@ -46,9 +46,10 @@ void Form1::setScrollIgnoringErrors(int value)
 }
 
 // Adds the titles of one statement under the folder node; a refused title is skipped.
-void Form1::addTitles(const QString &folderKey, const QString &sql, BuildReport &report)
+void Form1::addTitles(const QString &folderKey, const QString &sql, BuildReport &report,
+                      const QVariantList &parameters)
 {
-    auto titles = g::vt->openRecordset(sql);
+    auto titles = g::vt->openRecordset(sql, parameters);
     for (; !titles->eof(); titles->moveNext()) {
         const QString title = titles->text(u"Başlık"_s);
         try {
@@ -75,9 +76,11 @@ void Form1::tree()
     setScrollIgnoringErrors(m_hscroll1->maximum());
     BuildReport report;
     try {
+        db::Database::ReadTransaction reading(*g::vt);
         auto letters = g::vt->openRecordset(u"basharfler"_s);
         m_tvw->clear();
         m_tvw->setImageList(m_imageList1);
+        TreeView::Batch batch(*m_tvw);
         for (; !letters->eof(); letters->moveNext()) {
             const QString letter = letters->text(u"basharf"_s);
             TreeNode *folder = addFolder(letter, report);
@@ -112,18 +115,22 @@ void Form1::grouped(const QString &field, const QString &caption, const QString 
 {
     m_frame2->setTitle(caption);
     try {
-        g::vt->execute(u"UPDATE Zelvoran SET Zelvoran."_s + field + u" = Null WHERE (((Len([Zelvoran].["_s + lenField
-                       + u"]))=0));"_s);
+        // The field's index finds empty texts at once, where the UPDATE reads every record.
+        if (!g::vt->openRecordset(u"SELECT Zelvoran.Başlık FROM Zelvoran WHERE Zelvoran."_s + field + u"=''"_s)->eof())
+            g::vt->execute(u"UPDATE Zelvoran SET Zelvoran."_s + field + u" = Null WHERE (((Len([Zelvoran].["_s
+                           + lenField + u"]))=0));"_s);
     } catch (const db::Error &) {
     }
     setScrollIgnoringErrors(m_hscroll1->maximum());
 
     BuildReport report;
     try {
+        db::Database::ReadTransaction reading(*g::vt);
         auto groups = g::vt->openRecordset(u"SELECT Zelvoran."_s + field + u" From Zelvoran GROUP BY Zelvoran."_s + field
                                            + u" ORDER BY Zelvoran."_s + field + u";"_s);
         m_tvw->clear();
         m_tvw->setImageList(m_imageList1);
+        TreeView::Batch batch(*m_tvw);
         bool unknownDone = false;
         for (; !groups->eof(); groups->moveNext()) {
             const QVariant value = groups->field(field);
@@ -136,14 +143,16 @@ void Form1::grouped(const QString &field, const QString &caption, const QString 
             if (unknown) {
                 unknownDone = true;
                 addTitles(folder->key(),
-                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field + u" Is Null OR Len(zelvoran."_s
-                              + field + u")=0 ORDER BY Zelvoran.Başlık;"_s,
+                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field + u" Is Null OR zelvoran."_s
+                              + field + u"='' ORDER BY Zelvoran.Başlık;"_s,
                           report);
             } else {
+                // The value is bound, never pasted into the text, so any value is safe, and
+                // every group runs the same prepared statement.
                 addTitles(folder->key(),
-                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field + u"='"_s
-                              + db::quoted(value.toString()) + u"' ORDER BY Zelvoran.Başlık;"_s,
-                          report);
+                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field
+                              + u"=? ORDER BY Zelvoran.Başlık;"_s,
+                          report, {value});
             }
         }
     } catch (const db::Error &e) {

@@ -47,6 +47,16 @@ bool hasRows(db::Database &db, const QString &table)
     return !db.openRecordset(table)->eof();
 }
 
+// A group's titles in title order come from its index alone.
+void createGroupIndexes(db::Database &db)
+{
+    for (const QString &f : groupedFields()) {
+        const QString name = quoteName(u"Zelvoran_"_s + f);
+        db.executeNative(u"DROP INDEX IF EXISTS "_s + name);
+        db.executeNative(u"CREATE INDEX "_s + name + u" ON Zelvoran ("_s + quoteName(f) + u", \"Başlık\")"_s);
+    }
+}
+
 void setError(QString *error, const QString &text)
 {
     if (error)
@@ -70,9 +80,7 @@ void createSongDatabase(db::Database &db)
     db.executeNative(u"CREATE TABLE Zelvoran (\"Başlık\" TEXT NOT NULL COLLATE TURKCE, "_s
                      + textColumns(others) + u')');
     db.executeNative(u"CREATE UNIQUE INDEX \"Zelvoran_Başlık\" ON Zelvoran (\"Başlık\")"_s);
-    for (const QString &f : groupedFields())
-        db.executeNative(u"CREATE INDEX "_s + quoteName(u"Zelvoran_"_s + f) + u" ON Zelvoran ("_s
-                         + quoteName(f) + u')');
+    createGroupIndexes(db);
     db.executeNative(u"CREATE TABLE basharfler (basharf TEXT COLLATE TURKCE)"_s);
     db.executeNative(u"CREATE TABLE sozluk (Deyim TEXT COLLATE TURKCE, \"Acıklama\" TEXT COLLATE TURKCE)"_s);
     db.executeNative(u"CREATE TABLE ayarlar ("_s
@@ -88,6 +96,20 @@ void createSongDatabase(db::Database &db)
             {u"uzantı3"_s, u"wma"_s}});
     db.setUserVersion(kSongSchemaVersion);
     tx.commit();
+}
+
+void upgradeSongDatabase(db::Database &db)
+{
+    try {
+        if (db.isReadOnly() || db.userVersion() >= kSongSchemaVersion)
+            return;
+        db::Database::Transaction tx(db);
+        createGroupIndexes(db);
+        db.setUserVersion(kSongSchemaVersion);
+        tx.commit();
+    } catch (const db::Error &) {
+        // Rolled back: the file keeps its former indexes.
+    }
 }
 
 void createSettingsDatabase(db::Database &db, const QString &songDatabasePath)

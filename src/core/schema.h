@@ -8,7 +8,8 @@ namespace db { class Database; }
 // Tables of the song database (*.qel) and of the settings database (nsz.dll).
 namespace schema {
 
-constexpr int kSongSchemaVersion = 1, kSettingsSchemaVersion = 1;
+// Song schema 2: each grouped field's index carries the title as well.
+constexpr int kSongSchemaVersion = 2, kSettingsSchemaVersion = 1;
 
 // Fields of the songs table Zelvoran, in table order.
 QStringList songFields();
@@ -17,6 +18,10 @@ QStringList songFields();
 // row (no music folder; mp3, wav, wma), muzik, and the stored query arama with the empty
 // text. Throws db::Error.
 void createSongDatabase(db::Database &db);
+
+// Brings a song database of an older schema up to date where the file can be written;
+// otherwise, or when that fails, it stays as it is (it still works, only slower).
+void upgradeSongDatabase(db::Database &db);
 
 // Fills a new, empty settings database: ayarlar with one row whose vtyol is the given
 // path (Null when empty), onsoz with one row of empty forewords. Throws db::Error.

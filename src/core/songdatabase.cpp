@@ -19,6 +19,7 @@ std::shared_ptr<db::Database> openChecked(const QString &path)
         if (!vt->hasTable(table))
             throw db::Error::make(db::ObjectNotFound, table);
     }
+    schema::upgradeSongDatabase(*vt);
     return vt;
 }
 

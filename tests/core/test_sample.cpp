@@ -196,6 +196,49 @@ private slots:
         QCOMPARE(count(*db, u"select * from arama order by rate"_s), 0);
     }
 
+    // A file of the first schema gets the title in its grouped fields' indexes when it
+    // can be written; a read-only one is left as it is and still reads.
+    void olderSongDatabaseIsUpgraded()
+    {
+        const QString older = m_tmp.filePath(u"eski.qel"_s);
+        QFile::remove(older);
+        QVERIFY(QFile::copy(m_archive, older));
+        QFile::setPermissions(older, QFile::ReadOwner | QFile::WriteOwner);
+        {
+            auto db = db::Database::open(older);
+            for (const QString &f : kGrouped) {
+                db->executeNative(u"DROP INDEX \"Zelvoran_"_s + f + u'"');
+                db->executeNative(u"CREATE INDEX \"Zelvoran_"_s + f + u"\" ON Zelvoran (\""_s + f + u"\")"_s);
+            }
+            db->setUserVersion(1);
+        }
+        const auto indexed = [](db::Database &db, const QString &field) {
+            auto rs = db.openRecordset(u"SELECT name FROM pragma_index_info('Zelvoran_"_s + field
+                                       + u"') ORDER BY seqno"_s);
+            QStringList columns;
+            for (; !rs->eof(); rs->moveNext())
+                columns << rs->text(u"name"_s);
+            return columns;
+        };
+
+        QFile::setPermissions(older, QFile::ReadOwner);
+        {
+            auto db = db::Database::open(older);
+            schema::upgradeSongDatabase(*db);
+            QCOMPARE(db->userVersion(), 1);
+            QCOMPARE(indexed(*db, u"Derleyen"_s), QStringList{u"Derleyen"_s});
+            QCOMPARE(count(*db, u"Zelvoran"_s), count(*db::Database::open(m_archive), u"Zelvoran"_s));
+        }
+        QFile::setPermissions(older, QFile::ReadOwner | QFile::WriteOwner);
+        {
+            auto db = db::Database::open(older);
+            schema::upgradeSongDatabase(*db);
+            QCOMPARE(db->userVersion(), schema::kSongSchemaVersion);
+            for (const QString &f : kGrouped)
+                QCOMPARE(indexed(*db, f), (QStringList{f, u"Başlık"_s}));
+        }
+    }
+
     void sampleTitlesFillTheLetterTree()
     {
         auto db = db::Database::open(m_archive);

@@ -27,6 +27,10 @@ private slots:
     void deleteRecord();
     void seesChangesOfAnotherConnection();
     void requery();
+    void parameters();
+    void parameterErrors_data();
+    void parameterErrors();
+    void reusedTextSeesSchemaChange();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -309,6 +313,73 @@ void TestRecordset::requery()
     QCOMPARE(kinds.size(), 4);  // '' joined Zeybek, Horon came
     QVERIFY(kinds.contains(u"Horon"_s));
     QVERIFY(!kinds.contains(QString()));
+}
+
+// Values bound to ? placeholders: compared by the column's rule, never read as SQL, and
+// the same text with other values gives other rows.
+void TestRecordset::parameters()
+{
+    const QString byRegion = u"SELECT * FROM Zelvoran WHERE Yöresi = ? ORDER BY Başlık"_s;
+    auto rs = m_db->openRecordset(byRegion, {u"İZMİR"_s});
+    QVERIFY(rs->updatable());
+    QCOMPARE(fixture::column(*rs, u"Başlık"_s), (QStringList{u"Ali"_s, u"Şu Dağlar"_s}));
+    QCOMPARE(fixture::column(*m_db->openRecordset(byRegion, {u"Tokat"_s}), u"Başlık"_s),
+             QStringList{u"Yemen Türküsü"_s});
+    QCOMPARE(m_db->openRecordset(byRegion, {u"x' OR '1'='1"_s})->recordCount(), 0);
+    QCOMPARE(m_db->openRecordset(byRegion, {QVariant()})->recordCount(), 0);
+
+    // Requery and clones keep the values.
+    m_db->execute(u"UPDATE Zelvoran SET Yöresi = 'izmir' WHERE Başlık = 'Ilgaz'"_s);
+    rs->requery();
+    QCOMPARE(fixture::column(*rs, u"Başlık"_s), (QStringList{u"Ali"_s, u"Ilgaz"_s, u"Şu Dağlar"_s}));
+    auto copy = rs->clone();
+    copy->requery();
+    QCOMPARE(copy->recordCount(), 3);
+
+    // A placeholder in the select list: a read-only snapshot with the value in every row.
+    auto listed = m_db->openRecordset(u"SELECT ? AS etiket, Başlık FROM Zelvoran WHERE Türü = ? ORDER BY Başlık"_s,
+                                      {u"ağıt"_s, u"AĞIT"_s});
+    QVERIFY(!listed->updatable());
+    QCOMPARE(fixture::column(*listed, u"etiket"_s), (QStringList{u"ağıt"_s, u"ağıt"_s}));
+    QCOMPARE(fixture::column(*listed, u"Başlık"_s), (QStringList{u"Çanakkale İçinde"_s, u"Yemen Türküsü"_s}));
+}
+
+void TestRecordset::parameterErrors_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("values");
+    QTest::addColumn<int>("error");
+    QTest::newRow("a value missing") << u"SELECT * FROM Zelvoran WHERE Türü = ? OR Söz = ?"_s << 1
+                                     << int(db::TooFewParameters);
+    QTest::newRow("no placeholder") << u"SELECT * FROM Zelvoran"_s << 1 << int(db::InvalidArgument);
+    QTest::newRow("a value too many") << u"SELECT * FROM Zelvoran WHERE Türü = ?"_s << 2 << int(db::InvalidArgument);
+    QTest::newRow("a snapshot") << u"SELECT Türü FROM Zelvoran WHERE Türü <> ? GROUP BY Türü"_s << 0
+                                << int(db::TooFewParameters);
+    QTest::newRow("a table name") << u"Zelvoran"_s << 1 << int(db::InvalidArgument);
+}
+
+void TestRecordset::parameterErrors()
+{
+    QFETCH(QString, source);
+    QFETCH(int, values);
+    QFETCH(int, error);
+    QVERIFY_DB_ERROR(m_db->openRecordset(source, QVariantList(values, u"Zeybek"_s)), error);
+    // The statement given back after the failure serves the right count next time.
+    if (error == db::TooFewParameters && values > 0)
+        QCOMPARE(m_db->openRecordset(source, QVariantList(values + 1, u"Zeybek"_s))->recordCount(), 2);
+}
+
+// A text read again after the table changed reads the table as it is now.
+void TestRecordset::reusedTextSeesSchemaChange()
+{
+    const QString text = u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s;
+    QVERIFY(!m_db->openRecordset(text, {u"Ali"_s})->hasField(u"yeni"_s));
+    m_db->executeNative(u"ALTER TABLE Zelvoran ADD COLUMN yeni TEXT COLLATE TURKCE"_s);
+    m_db->execute(u"UPDATE Zelvoran SET yeni = 'var'"_s);
+    auto rs = m_db->openRecordset(text, {u"Ali"_s});
+    QCOMPARE(rs->text(u"YENİ"_s), u"var"_s);
+    m_db->executeNative(u"DROP TABLE Zelvoran"_s);
+    QVERIFY_DB_ERROR(m_db->openRecordset(text, {u"Ali"_s}), db::ObjectNotFound);
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)

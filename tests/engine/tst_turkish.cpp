@@ -28,6 +28,8 @@ private slots:
     void equality();
     void alphabeticalOrder();
     void sqlAgreesWithCompare();
+    void sqlCompareOfNeighbours_data();
+    void sqlCompareOfNeighbours();
 
     void like_data();
     void like();
@@ -109,6 +111,10 @@ void TestTurkish::equality_data()
     QTest::newRow("Âşık = âŞIK") << u"Âşık"_s << u"âŞIK"_s << true;
     QTest::newRow("Âşık <> Aşık") << u"Âşık"_s << u"Aşık"_s << false;
     QTest::newRow("prefix") << u"Gül"_s << u"Gülay"_s << false;
+    QTest::newRow("ş <> š") << u"aş"_s << u"aš"_s << false;
+    QTest::newRow("Ş = ş") << u"Şile"_s << u"şile"_s << true;
+    QTest::newRow("Ğ = ğ") << u"ĞĞ"_s << u"ğğ"_s << true;
+    QTest::newRow("empty") << QString() << u""_s << true;
 }
 
 void TestTurkish::equality()
@@ -119,6 +125,9 @@ void TestTurkish::equality()
     QCOMPARE(turkish::equal(a, b), equal);
     QCOMPARE(turkish::compare(a, b) == 0, equal);
     QCOMPARE(turkish::fold(a) == turkish::fold(b), equal);
+    QCOMPARE(turkish::equalFolded(a, b), equal);
+    if (equal)
+        QCOMPARE(turkish::foldedHash(a, 7), turkish::foldedHash(b, 7));
     if (!equal)
         QCOMPARE(turkish::compare(a, b), -turkish::compare(b, a));
 }
@@ -157,6 +166,38 @@ void TestTurkish::sqlAgreesWithCompare()
              QStringList{u"2"_s});
     QCOMPARE(fixture::column(*m_db, u"SELECT count(*) AS n FROM w WHERE v = 'ızmır'"_s, u"n"_s),
              QStringList{u"1"_s});
+}
+
+// Texts that share their first bytes, some of them inside one character's UTF-8 form:
+// the collation gives the order that turkish::compare gives.
+void TestTurkish::sqlCompareOfNeighbours_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::newRow("ş / š share their first byte") << u"aş"_s << u"aš"_s;
+    QTest::newRow("š / ş share their first byte") << u"š"_s << u"ş"_s;
+    QTest::newRow("ğ / ģ") << u"Dağ"_s << u"Daģ"_s;
+    QTest::newRow("ı / i") << u"Ağıt"_s << u"Ağit"_s;
+    QTest::newRow("İ / i") << u"İzmir"_s << u"izmir"_s;
+    QTest::newRow("ç / c") << u"çok"_s << u"cok"_s;
+    QTest::newRow("three-byte characters") << u"a€"_s << u"a₺"_s;
+    QTest::newRow("prefix") << u"Gül"_s << u"Gülay"_s;
+    QTest::newRow("prefix ending in a two-byte character") << u"Gülş"_s << u"Gül"_s;
+    QTest::newRow("same") << u"Şu Dağlar"_s << u"ŞU DAĞLAR"_s;
+    QTest::newRow("empty") << u""_s << u"a"_s;
+}
+
+void TestTurkish::sqlCompareOfNeighbours()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    const auto sign = [](int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
+    const QString sql = u"SELECT CASE WHEN ('%1' COLLATE TURKCE) < '%2' THEN -1 WHEN ('%1' COLLATE TURKCE) = '%2' "
+                        u"THEN 0 ELSE 1 END AS r"_s;
+    const int forward = fixture::column(*m_db, sql.arg(a, b), u"r"_s).value(0).toInt();
+    const int backward = fixture::column(*m_db, sql.arg(b, a), u"r"_s).value(0).toInt();
+    QCOMPARE(forward, sign(turkish::compare(a, b)));
+    QCOMPARE(backward, -forward);
 }
 
 void TestTurkish::like_data()

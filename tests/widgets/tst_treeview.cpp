@@ -46,6 +46,8 @@ private slots:
     void selectionFromCodeRaisesNothing();
     void userClickAndKeysRaiseNodeClick();
     void selectedImageWhileSelected();
+    void batchShowsNodesTogether();
+    void widgetShowsTheNodesText();
 
 private:
     // A letter folder A0 with Ali and Ayşe, a folder V0 with Veli.
@@ -313,6 +315,60 @@ void TestTreeView::selectedImageWhileSelected()
     title->setSelected();
     QCOMPARE(iconImage(title), QColor(Qt::blue));
     QCOMPARE(iconImage(folder), QColor(Qt::red));
+}
+
+void TestTreeView::batchShowsNodesTogether()
+{
+    QTreeWidget *tw = m_tree->treeWidget();
+    {
+        TreeView::Batch batch(*m_tree);
+        fill();
+        // Held back from the widget, yet every query on the nodes answers.
+        QCOMPARE(tw->topLevelItemCount(), 0);
+        QCOMPARE(m_tree->count(), 5);
+        QCOMPARE(m_tree->node(u"Veli"_s)->parent(), m_tree->node(u"V0"_s));
+        QCOMPARE(errorOf([&] { m_tree->add(u"A0"_s, u"ali"_s, u"x"_s, 3); }), 35602);
+
+        // Selecting shows what is there; later nodes wait for the end of the batch.
+        m_tree->node(u"Veli"_s)->setSelected();
+        QCOMPARE(tw->topLevelItemCount(), 2);
+        QCOMPARE(m_tree->selectedNode(), m_tree->node(u"Veli"_s));
+        m_tree->add({}, u"Z0"_s, u"Z"_s, u"FOLDER"_s, u"openfolder"_s, NodeKind::Folder);
+        m_tree->add(u"Z0"_s, u"Zeynep"_s, u"Zeynep"_s, 3);
+        QCOMPARE(tw->topLevelItemCount(), 2);
+        QCOMPARE(m_tree->node(u"Z0"_s)->nextSibling(), nullptr);  // walking siblings shows them
+        QCOMPARE(tw->topLevelItemCount(), 3);
+        m_tree->add({}, u"B0"_s, u"B"_s, u"FOLDER"_s);
+    }
+    QCOMPARE(tw->topLevelItemCount(), 4);
+    QCOMPARE(tw->topLevelItem(3)->text(0), u"B"_s);
+    QCOMPARE(m_tree->nodeAt(8)->key(), u"B0"_s);
+
+    // Cleared inside a batch: the held nodes go too, and the tree can be built again.
+    {
+        TreeView::Batch batch(*m_tree);
+        m_tree->clear();
+        m_tree->add({}, u"A0"_s, u"A"_s, u"FOLDER"_s);
+        m_tree->clear();
+        fill();
+    }
+    QCOMPARE(tw->topLevelItemCount(), 2);
+    QCOMPARE(m_tree->count(), 5);
+    QCOMPARE(m_tree->node(u"A0"_s)->childCount(), 2);
+}
+
+void TestTreeView::widgetShowsTheNodesText()
+{
+    fill();
+    QTreeWidget *tw = m_tree->treeWidget();
+    const QModelIndex ali = tw->model()->index(0, 0, tw->model()->index(0, 0));
+    QCOMPARE(ali.data().toString(), u"Ali"_s);
+    QSignalSpy changed(tw->model(), &QAbstractItemModel::dataChanged);
+    m_tree->node(u"Ali"_s)->setText(u"Ali'nin Türküsü"_s);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(ali.data().toString(), u"Ali'nin Türküsü"_s);
+    QCOMPARE(tw->topLevelItem(0)->child(0)->text(0), u"Ali'nin Türküsü"_s);
+    QCOMPARE(m_tree->node(u"Ali"_s)->key(), u"Ali"_s);  // the key is not the text
 }
 
 QTEST_MAIN(TestTreeView)

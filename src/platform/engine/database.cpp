@@ -15,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <unordered_map>
 
 using namespace Qt::StringLiterals;
 
@@ -25,6 +26,14 @@ namespace {
 std::atomic<quint64> g_writes{0};
 
 const QString QueriesTable = u"_queries"_s;
+
+// Enough for every statement of a tree build and a window's own.
+constexpr qsizetype kCachedTranslations = 256;
+constexpr size_t kIdleStatements = 32;
+
+// A connection is used by the thread that opened it alone, so SQLite need not lock it
+// around every call.
+constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
 
 bool isHidden(const QString &name)
 {
@@ -100,7 +109,14 @@ void rewriteUpdate(sql::Tokens &t, size_t upd)
 } // namespace
 
 struct Database::Names {
+    std::unique_ptr<Statement> versionStatement;  // PRAGMA schema_version, kept prepared
     int schemaVersion = -1;
+    QHash<QString, internal::ObjectType> types;  // exact name → kind, hidden ones too
+    // Texts as translated last (keyed with the Like dialect) and idle prepared statements;
+    // both go with the names when the schema changes.
+    QHash<QString, QString> translations;
+    QHash<QString, internal::Plan> plans;
+    std::unordered_map<QString, std::unique_ptr<Statement>> idle;
     QHash<QString, QString> objects;  // fold → schema spelling, tables and views
     QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them
     QSet<QString> nonText;            // folds of columns declared other than text somewhere
@@ -115,11 +131,7 @@ quint64 writeGeneration()
 
 ObjectType objectType(const Database &db, const QString &name)
 {
-    Statement st(db, u"SELECT type FROM sqlite_master WHERE name = ?1 AND type IN ('table', 'view')"_s);
-    st.bind(1, db.canonicalName(name));
-    if (!st.step())
-        return ObjectType::None;
-    return st.value(0).toString() == u"view"_s ? ObjectType::View : ObjectType::Table;
+    return db.objectType(name);
 }
 
 } // namespace internal
@@ -140,6 +152,7 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
 
 Database::~Database()
 {
+    m_names.reset();  // its statement before the connection
     sqlite3_close_v2(m_db);
 }
 
@@ -173,12 +186,12 @@ std::shared_ptr<Database> Database::open(const QString &path)
 
     sqlite3 *handle = nullptr;
     int rc = sqlite3_open_v2(file.toUtf8().constData(), &handle,
-                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
+                             (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | kOneThread, nullptr);
     if (rc != SQLITE_OK && !readOnly) {
         sqlite3_close_v2(handle);
         handle = nullptr;
         readOnly = true;
-        rc = sqlite3_open_v2(file.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+        rc = sqlite3_open_v2(file.toUtf8().constData(), &handle, SQLITE_OPEN_READONLY | kOneThread, nullptr);
     }
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(handle);
@@ -216,7 +229,7 @@ std::shared_ptr<Database> Database::create(const QString &path)
         throw Error(EngineFailure, u"'%1' dosyası zaten var."_s.arg(path));
     sqlite3 *handle = nullptr;
     const int rc = sqlite3_open_v2(info.absoluteFilePath().toUtf8().constData(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOneThread, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(handle);
         throw Error::make(FileAccessDenied, path);
@@ -231,16 +244,16 @@ std::shared_ptr<Database> Database::create(const QString &path)
 void Database::loadSchemaNames()
 {
     auto names = std::make_unique<Names>();
-    {
-        Statement v(*this, u"PRAGMA schema_version"_s);
-        if (v.step())
-            names->schemaVersion = v.value(0).toInt();
-    }
+    if (m_names)
+        names->versionStatement = std::move(m_names->versionStatement);
+    names->schemaVersion = schemaVersion(*names);
     QStringList objects;
     {
-        Statement st(*this, u"SELECT name FROM sqlite_master WHERE type IN ('table', 'view')"_s);
+        Statement st(*this, u"SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view')"_s);
         while (st.step()) {
             const QString name = st.value(0).toString();
+            names->types.insert(name, st.value(1).toString() == u"view"_s ? internal::ObjectType::View
+                                                                          : internal::ObjectType::Table);
             if (!isHidden(name))
                 objects << name;
         }
@@ -264,16 +277,34 @@ void Database::loadSchemaNames()
     m_names = std::move(names);
 }
 
-void Database::ensureNames() const
+int Database::schemaVersion(Names &names) const
 {
+    if (!names.versionStatement)
+        names.versionStatement = std::make_unique<Statement>(*this, u"PRAGMA schema_version"_s);
+    Statement &v = *names.versionStatement;
     int version = -1;
-    {
-        Statement v(*this, u"PRAGMA schema_version"_s);
+    try {
         if (v.step())
             version = v.value(0).toInt();
+    } catch (...) {
+        v.reset();
+        throw;
     }
-    if (version != m_names->schemaVersion)
+    v.reset();
+    return version;
+}
+
+void Database::ensureNames() const
+{
+    if (schemaVersion(*m_names) != m_names->schemaVersion)
         const_cast<Database *>(this)->loadSchemaNames();
+}
+
+internal::ObjectType Database::objectType(const QString &name) const
+{
+    ensureNames();
+    const QString canonical = m_names->objects.value(turkish::fold(name), name);
+    return m_names->types.value(canonical, internal::ObjectType::None);
 }
 
 QString Database::canonicalName(const QString &name) const
@@ -285,6 +316,56 @@ QString Database::canonicalName(const QString &name) const
 QString Database::translate(const QString &text) const
 {
     ensureNames();
+    const QString cacheKey = (m_dialect == LikeDialect::Jet ? u'J' : u'A') + text;
+    if (const auto hit = m_names->translations.constFind(cacheKey); hit != m_names->translations.constEnd())
+        return *hit;
+    QString translated = translateUncached(text);
+    if (m_names->translations.size() >= kCachedTranslations)
+        m_names->translations.clear();
+    m_names->translations.insert(cacheKey, translated);
+    return translated;
+}
+
+std::unique_ptr<Statement> Database::lend(const QString &sql) const
+{
+    ensureNames();
+    if (const auto it = m_names->idle.find(sql); it != m_names->idle.end()) {
+        std::unique_ptr<Statement> st = std::move(it->second);
+        m_names->idle.erase(it);
+        return st;
+    }
+    return std::make_unique<Statement>(*this, sql);
+}
+
+void Database::giveBack(const QString &sql, std::unique_ptr<Statement> statement) const
+{
+    if (!statement)
+        return;
+    statement->reset();
+    if (m_names->idle.size() >= kIdleStatements)
+        m_names->idle.clear();
+    m_names->idle.try_emplace(sql, std::move(statement));
+}
+
+bool Database::knownPlan(const QString &key, internal::Plan *plan) const
+{
+    ensureNames();
+    const auto it = m_names->plans.constFind(key);
+    if (it == m_names->plans.constEnd())
+        return false;
+    *plan = *it;
+    return true;
+}
+
+void Database::keepPlan(const QString &key, const internal::Plan &plan) const
+{
+    if (m_names->plans.size() >= kCachedTranslations)
+        m_names->plans.clear();
+    m_names->plans.insert(key, plan);
+}
+
+QString Database::translateUncached(const QString &text) const
+{
     sql::Tokens t = sql::tokenize(text);
 
     for (size_t i = 0; i < t.size(); ++i) {
@@ -413,6 +494,7 @@ int Database::execute(const QString &text)
     Statement st(*this, translated);
     if (!st.readOnly() && m_readOnly)
         throw Error::make(ReadOnlyDatabase, m_path);
+    const sqlite3_int64 before = sqlite3_total_changes64(m_db);
     try {
         while (st.step()) {
         }
@@ -420,13 +502,15 @@ int Database::execute(const QString &text)
         noteWrite();
         throw;
     }
-    noteWrite();
+    // A statement that changed no row leaves the cached rows of every recordset valid.
+    if (sqlite3_total_changes64(m_db) != before)
+        noteWrite();
     return sqlite3_changes(m_db);
 }
 
-std::unique_ptr<Recordset> Database::openRecordset(const QString &source)
+std::unique_ptr<Recordset> Database::openRecordset(const QString &source, const QVariantList &parameters)
 {
-    return internal::makeRecordset(shared_from_this(), source);
+    return internal::makeRecordset(shared_from_this(), source, parameters);
 }
 
 void Database::setQuerySql(const QString &name, const QString &text)
@@ -568,6 +652,21 @@ void Database::Transaction::commit()
 {
     m_db.executeNative(u"RELEASE qel_tx"_s);
     m_done = true;
+}
+
+Database::ReadTransaction::ReadTransaction(Database &db)
+    : m_db(db)
+{
+    if (sqlite3_get_autocommit(m_db.m_db))
+        m_own = sqlite3_exec(m_db.m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+Database::ReadTransaction::~ReadTransaction()
+{
+    if (!m_own || sqlite3_get_autocommit(m_db.m_db))
+        return;
+    if (sqlite3_exec(m_db.m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(m_db.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 } // namespace db

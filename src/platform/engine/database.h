@@ -4,15 +4,22 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
 namespace db::sql { struct Token; }
+namespace db::internal {
+enum class ObjectType;
+struct KeysetPlan;
+}
 
 namespace db {
 
 class Recordset;
+class Statement;
 
 // Which wildcards Like takes: * ? # [..] or the report provider's % and _.
 enum class LikeDialect { Jet, Ansi };
@@ -40,8 +47,9 @@ public:
 
     // Runs one action statement (UPDATE, DELETE, INSERT); returns the rows affected.
     int execute(const QString &sql);
-    // A recordset on a table or stored query name, or on a SELECT text.
-    std::unique_ptr<Recordset> openRecordset(const QString &source);
+    // A recordset on a table or stored query name, or on a SELECT text. The values of
+    // the text's ? placeholders are given in order; they never become part of the text.
+    std::unique_ptr<Recordset> openRecordset(const QString &source, const QVariantList &parameters = {});
 
     // Stored queries: the text is kept in the file as written.
     void setQuerySql(const QString &name, const QString &sql);
@@ -67,10 +75,31 @@ public:
         bool m_done = false;
     };
 
+    // Keeps one read transaction open for a run of reads, so that the file is locked
+    // once instead of once per statement. Inside another transaction it does nothing.
+    class ReadTransaction {
+    public:
+        explicit ReadTransaction(Database &db);
+        ~ReadTransaction();
+        ReadTransaction(const ReadTransaction &) = delete;
+        ReadTransaction &operator=(const ReadTransaction &) = delete;
+    private:
+        Database &m_db;
+        bool m_own = false;
+    };
+
     // Internal, for the engine's own classes.
     sqlite3 *handle() const { return m_db; }
     QString translate(const QString &sql) const;         // program dialect to SQLite
+    // Prepared statements kept for reuse by their text: lend gives one ready to bind and
+    // step, giveBack keeps it (reset) for the next lend of the same text.
+    std::unique_ptr<Statement> lend(const QString &sql) const;
+    void giveBack(const QString &sql, std::unique_ptr<Statement> statement) const;
+    // How a recordset reads a text, remembered until the schema changes.
+    bool knownPlan(const QString &key, std::optional<internal::KeysetPlan> *plan) const;
+    void keepPlan(const QString &key, const std::optional<internal::KeysetPlan> &plan) const;
     QString canonicalName(const QString &name) const;    // schema spelling, or name
+    internal::ObjectType objectType(const QString &name) const;
     [[noreturn]] void raise(int rc, const QString &context = {}) const;
     void noteWrite();
 
@@ -79,12 +108,14 @@ private:
     void loadSchemaNames();
     void narrowLikePrefixes(std::vector<sql::Token> &tokens) const;
     void ensureNames() const;  // reloads the names when the schema has changed
+    QString translateUncached(const QString &sql) const;
+    struct Names;
+    int schemaVersion(Names &names) const;
 
     sqlite3 *m_db = nullptr;
     QString m_path;
     bool m_readOnly = false;
     LikeDialect m_dialect = LikeDialect::Jet;
-    struct Names;
     std::unique_ptr<Names> m_names;
 };
 

@@ -33,6 +33,7 @@ QString Error::describe(int number, const QString &arg)
          u"Veritabanı ya da nesne salt okunur; değiştirilemez."},
         {InvalidPath, u"'%1' geçerli bir yol değil.", u"Geçerli bir yol değil."},
         {FileAccessDenied, u"'%1' dosyası açılamadı: erişim izni yok.", u"Dosya açılamadı: erişim izni yok."},
+        {TooFewParameters, u"Parametreler eksik. Beklenen: %1.", u"Parametreler eksik."},
         {CannotExecuteSelect, u"Seçme sorgusu çalıştırılamaz; yalnızca eylem sorguları çalıştırılabilir (%1).",
          u"Seçme sorgusu çalıştırılamaz; yalnızca eylem sorguları çalıştırılabilir."},
         {QuerySyntaxError, u"Sorgu ifadesinde sözdizimi hatası: %1", u"Sorgu ifadesinde sözdizimi hatası."},

@@ -14,6 +14,7 @@ enum ErrorNumber : int {
     ReadOnlyDatabase = 3027,
     InvalidPath = 3044,
     FileAccessDenied = 3051,
+    TooFewParameters = 3061,      // a ? placeholder without its value
     CannotExecuteSelect = 3065,   // Execute given a SELECT
     QuerySyntaxError = 3075,      // a statement the engine cannot read
     ExpressionSyntaxError = 3077, // a criterion the engine cannot read

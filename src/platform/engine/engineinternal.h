@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 #include <memory>
+#include <optional>
 
 namespace db {
 
@@ -15,10 +17,19 @@ namespace internal {
 // their cached row when it moves.
 quint64 writeGeneration();
 
-enum class ObjectType { None, Table, View };
+enum class ObjectType { None, Table, View };  // declared ahead in database.h
+
+// How an updatable SELECT reads its keys and one row.
+struct KeysetPlan {
+    QString table;    // schema spelling
+    QString keysSql;  // first column: the row id
+    QString rowSql;   // ?1: the row id
+};
+using Plan = std::optional<KeysetPlan>;  // none: the text is read as a snapshot
 ObjectType objectType(const Database &db, const QString &name);
 
-std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source);
+std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source,
+                                         const QVariantList &parameters = {});
 
 } // namespace internal
 } // namespace db

@@ -25,7 +25,9 @@ struct Keyset {
     quint64 version = 0;
     // The rows as read with the keys, while no write has happened since; saves one
     // statement (and one file lock) per row when a recordset is read through once.
-    std::vector<QVariantList> values;
+    // Row r is values[r * width] onwards.
+    std::vector<QVariant> values;
+    size_t width = 0;
     quint64 valuesGeneration = ~quint64(0);
 };
 
@@ -34,12 +36,7 @@ constexpr qsizetype kPrefetchBudget = 4 * 1024 * 1024;
 
 using Rows = std::vector<QVariantList>;
 
-// How an updatable SELECT reads its keys and one row.
-struct KeysetPlan {
-    QString table;    // schema spelling
-    QString keysSql;  // first column: the row id
-    QString rowSql;   // ?1: the row id
-};
+using internal::KeysetPlan;
 
 bool isAggregate(const QString &word)
 {
@@ -64,7 +61,7 @@ bool isClauseWord(const sql::Token &t)
 
 // A SELECT on exactly one table, without grouping, DISTINCT, aggregates, joins or
 // compound parts, gets a keyset; anything else is read into memory.
-std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translated)
+std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translated, bool parameters)
 {
     sql::Tokens t = sql::tokenize(translated);
     while (!t.empty() && (!t.back().significant() || t.back().isPunct(u';')))
@@ -136,6 +133,10 @@ std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translat
     if (!alias.isEmpty())
         ref = alias;
 
+    // The row statement repeats the select list alone, without the values the keys had.
+    if (parameters && std::any_of(t.begin() + qsizetype(listStart), t.begin() + qsizetype(from),
+                                  [](const sql::Token &tok) { return tok.isPunct(u'?'); }))
+        return std::nullopt;
     const QString list = sql::join(t, listStart, from).trimmed();
     const QString rest = sql::join(t, tableAt, t.size());
     KeysetPlan plan;
@@ -155,6 +156,7 @@ struct Recordset::Impl {
 
     std::shared_ptr<Database> db;
     QString source;
+    QVariantList parameters;  // values of the source's ? placeholders
 
     bool keyset = false;
     KeysetPlan plan;
@@ -182,57 +184,60 @@ struct Recordset::Impl {
     int count() const { return keyset ? int(keys->keys.size()) : int(rows->size()); }
 
     void load();
-    void loadKeys();
-    void readColumns(Statement &st);
+    void loadKeys(bool readFields = false);
+    void readColumns(Statement &st, int first = 0);
     void standOnFirst();
     void sync();
     void requireCurrent();
     int fieldIndex(const QString &name) const;
-    const QVariantList &currentRow() const;
+    const QVariant *currentRow() const;  // as many values as fields
     void moveTo(int target);
     void setPosition(int target);
     void checkUpdatable() const;
 };
 
-void Recordset::Impl::readColumns(Statement &st)
+void Recordset::Impl::readColumns(Statement &st, int first)
 {
     fields.clear();
     columns.clear();
-    for (int i = 0; i < st.columnCount(); ++i) {
+    for (int i = first; i < st.columnCount(); ++i) {
         fields << st.columnName(i);
         const bool own = keyset && turkish::equal(st.tableName(i), plan.table);
         columns << (own ? st.originName(i) : QString());
     }
 }
 
-void Recordset::Impl::loadKeys()
+void Recordset::Impl::loadKeys(bool readFields)
 {
     auto fresh = std::make_shared<Keyset>();
     fresh->valuesGeneration = internal::writeGeneration();
-    Statement st(*db, plan.keysSql);
+    std::unique_ptr<Statement> lent = db->lend(plan.keysSql);
+    Statement &st = *lent;
+    st.bindAll(parameters);
+    if (readFields)
+        readColumns(st, 1);
     const int width = st.columnCount() - 1;
+    fresh->width = size_t(std::max(width, 0));
     bool prefetch = width > 0;
     qsizetype bytes = 0;
     while (st.step()) {
-        fresh->keys.push_back(st.value(0).toLongLong());
+        fresh->keys.push_back(st.int64(0));
         if (!prefetch)
             continue;
-        QVariantList r;
-        r.reserve(width);
         for (int i = 1; i <= width; ++i) {
             QVariant v = st.value(i);
             if (v.typeId() == QMetaType::QString)
                 bytes += v.toString().size() * 2;
-            r << std::move(v);
+            fresh->values.push_back(std::move(v));
         }
         bytes += 16 * width;
-        fresh->values.push_back(std::move(r));
         if (bytes > kPrefetchBudget) {
             prefetch = false;
             fresh->values.clear();
             fresh->values.shrink_to_fit();
         }
     }
+    db->giveBack(plan.keysSql, std::move(lent));
     if (!prefetch)
         fresh->values.clear();
     keys = std::move(fresh);
@@ -242,11 +247,16 @@ void Recordset::Impl::loadKeys()
 void Recordset::Impl::load()
 {
     const QString trimmed = source.trimmed();
-    const sql::Tokens t = sql::tokenize(trimmed);
+    // A SELECT text is no name; only other texts are looked at closer.
+    const bool select = trimmed.startsWith(u"SELECT"_s, Qt::CaseInsensitive) && trimmed.size() > 6
+                        && trimmed.at(6).isSpace();
+    const sql::Tokens t = select ? sql::Tokens() : sql::tokenize(trimmed);
     const size_t first = sql::nextSignificant(t, 0);
     const bool single = first < t.size() && sql::nextSignificant(t, first + 1) >= t.size()
                         && (t[first].kind == sql::Token::Word || t[first].kind == sql::Token::Bracketed);
     if (single && !t[first].is("SELECT"_L1)) {
+        if (!parameters.isEmpty())
+            throw Error::make(InvalidArgument, QString::number(parameters.size()));
         const QString name = db->canonicalName(t[first].name());
         switch (internal::objectType(*db, name)) {
         case internal::ObjectType::None:
@@ -281,19 +291,26 @@ void Recordset::Impl::load()
     const QString keyword = sql::firstKeyword(sql::tokenize(translated));
     if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
         throw Error::make(InvalidOperation, source);
-    Statement st(*db, translated);
-    if (const auto p = planKeyset(*db, translated)) {
+    internal::Plan p;
+    const QString memoKey = (parameters.isEmpty() ? u'N' : u'P') + translated;
+    if (!db->knownPlan(memoKey, &p)) {
+        p = planKeyset(*db, translated, !parameters.isEmpty());
+        db->keepPlan(memoKey, p);
+    }
+    if (p) {
         try {
             keyset = true;
             plan = *p;
-            readColumns(st);
-            loadKeys();
+            loadKeys(true);
             return;
         } catch (const Error &) {
-            // An unusual statement the keyset form does not take: read it whole.
+            // An unusual statement the keyset form does not take (or a faulty one, whose
+            // own error comes next): read it whole.
             keyset = false;
         }
     }
+    Statement st(*db, translated);
+    st.bindAll(parameters);
     readColumns(st);
     auto all = std::make_shared<Rows>();
     while (st.step()) {
@@ -351,6 +368,10 @@ void Recordset::Impl::requireCurrent()
 
 int Recordset::Impl::fieldIndex(const QString &name) const
 {
+    for (int i = 0; i < fields.size(); ++i) {  // most callers spell it as the schema does
+        if (fields[i] == name)
+            return i;
+    }
     for (int i = 0; i < fields.size(); ++i) {
         if (turkish::equal(fields[i], name))
             return i;
@@ -358,18 +379,18 @@ int Recordset::Impl::fieldIndex(const QString &name) const
     throw Error::make(ItemNotFound, name);
 }
 
-const QVariantList &Recordset::Impl::currentRow() const
+const QVariant *Recordset::Impl::currentRow() const
 {
     if (!keyset)
-        return (*rows)[size_t(pos)];
+        return (*rows)[size_t(pos)].constData();
     const quint64 generation = internal::writeGeneration();
-    if (keys->valuesGeneration == generation && size_t(pos) < keys->values.size()
+    if (keys->valuesGeneration == generation && size_t(pos) * keys->width < keys->values.size()
         && keys->keys[size_t(pos)] == key)
-        return keys->values[size_t(pos)];
+        return keys->values.data() + size_t(pos) * keys->width;
     if (rowKey == key && rowGeneration == generation) {
         if (rowMissing)
             throw Error::make(RecordDeleted);
-        return row;
+        return row.constData();
     }
     if (!rowStatement)
         rowStatement = std::make_unique<Statement>(*db, plan.rowSql);
@@ -394,7 +415,7 @@ const QVariantList &Recordset::Impl::currentRow() const
     rowMissing = !found;
     if (rowMissing)
         throw Error::make(RecordDeleted);
-    return row;
+    return row.constData();
 }
 
 void Recordset::Impl::setPosition(int target)
@@ -434,11 +455,13 @@ void Recordset::Impl::checkUpdatable() const
 
 namespace internal {
 
-std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source)
+std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source,
+                                         const QVariantList &parameters)
 {
     auto d = std::make_unique<Recordset::Impl>();
     d->db = std::move(db);
     d->source = source;
+    d->parameters = parameters;
     d->load();
     d->standOnFirst();
     return std::make_unique<Recordset>(std::move(d));
@@ -535,7 +558,7 @@ QVariant Recordset::field(const QString &name) const
             return {};
     }
     d->requireCurrent();
-    return d->currentRow().at(i);
+    return d->currentRow()[i];
 }
 
 bool Recordset::updatable() const
@@ -661,6 +684,7 @@ std::unique_ptr<Recordset> Recordset::clone() const
     auto c = std::make_unique<Impl>();
     c->db = d->db;
     c->source = d->source;
+    c->parameters = d->parameters;
     c->keyset = d->keyset;
     c->plan = d->plan;
     c->keys = d->keys;
@@ -744,6 +768,7 @@ void Recordset::requery()
         Impl fresh;
         fresh.db = d->db;
         fresh.source = d->source;
+        fresh.parameters = d->parameters;
         fresh.load();
         d->keyset = fresh.keyset;
         d->plan = fresh.plan;

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -185,10 +186,20 @@ void lenFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_int64(ctx, chars);
 }
 
+// Equal bytes weigh the same, so a common prefix is skipped, back to where a character
+// starts in both texts (a byte that is no UTF-8 continuation byte always starts one).
 int collate(void *, int na, const void *a, int nb, const void *b)
 {
-    return turkish::rules::compareSequences(static_cast<const unsigned char *>(a), na,
-                                            static_cast<const unsigned char *>(b), nb);
+    const auto *pa = static_cast<const unsigned char *>(a);
+    const auto *pb = static_cast<const unsigned char *>(b);
+    const int n = std::min(na, nb);
+    int k = 0;
+    while (k < n && pa[k] == pb[k])
+        ++k;
+    const auto continues = [](const unsigned char *p, int size, int at) { return at < size && (p[at] & 0xC0) == 0x80; };
+    while (k > 0 && (continues(pa, na, k) || continues(pb, nb, k)))
+        --k;
+    return turkish::rules::compareSequences(pa + k, na - k, pb + k, nb - k);
 }
 
 } // namespace

@@ -72,6 +72,22 @@ void Statement::bind(int index, const QVariant &v)
         m_db.raise(rc);
 }
 
+void Statement::bindAll(const QVariantList &values)
+{
+    const int expected = sqlite3_bind_parameter_count(m_stmt);
+    if (expected > values.size())
+        throw Error::make(TooFewParameters, QString::number(expected));
+    if (expected < values.size())
+        throw Error::make(InvalidArgument, QString::number(values.size()));
+    for (int i = 0; i < expected; ++i)
+        bind(i + 1, values.at(i));
+}
+
+qint64 Statement::int64(int i) const
+{
+    return sqlite3_column_int64(m_stmt, i);
+}
+
 bool Statement::step()
 {
     const int rc = sqlite3_step(m_stmt);

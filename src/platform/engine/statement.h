@@ -23,6 +23,10 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     void bind(int index, const QVariant &value);  // 1-based
+    // Binds the values of the ? placeholders in order: TooFewParameters when the text has
+    // more placeholders, InvalidArgument when it has fewer.
+    void bindAll(const QVariantList &values);
+    qint64 int64(int i) const;
     bool step();                                  // true while a row is there; throws on failure
     void reset();
 

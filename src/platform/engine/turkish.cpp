@@ -13,6 +13,7 @@ struct Tables {
     std::array<char32_t, TableEnd> lower{};
     std::array<char32_t, TableEnd> upper{};
     std::array<quint32, TableEnd> weight{};
+    std::array<quint32, TableEnd> foldedWeight{};
 
     Tables()
     {
@@ -59,6 +60,8 @@ struct Tables {
                 weight[*p] = 0x10000 + rank * 64 + variant++;
             ++rank;
         }
+        for (char32_t c = 0; c < TableEnd; ++c)
+            foldedWeight[c] = weight[lower[c]];
     }
 };
 
@@ -69,6 +72,13 @@ const Tables &tables()
 }
 
 } // namespace
+
+static_assert(FastEnd == TableEnd);
+
+const quint32 *foldedWeights()
+{
+    return tables().foldedWeight.data();
+}
 
 char32_t foldChar(char32_t c)
 {
@@ -130,22 +140,15 @@ namespace turkish {
 
 namespace {
 
-template <typename Map>
-QString mapChars(QStringView s, Map map)
+// The tables map only characters below TableEnd, and to characters below it, so the
+// text keeps its length and surrogate pairs pass through untouched.
+QString mapChars(QStringView s, const std::array<char32_t, rules::TableEnd> &table)
 {
-    QString out;
-    out.reserve(s.size());
+    QString out(s.size(), Qt::Uninitialized);
+    auto *o = reinterpret_cast<char16_t *>(out.data());
     const auto *p = reinterpret_cast<const char16_t *>(s.utf16());
-    qsizetype i = 0;
-    while (i < s.size()) {
-        const char32_t c = map(rules::nextCodePoint(p, s.size(), i));
-        if (QChar::requiresSurrogates(c)) {
-            out.append(QChar(QChar::highSurrogate(c)));
-            out.append(QChar(QChar::lowSurrogate(c)));
-        } else {
-            out.append(QChar(char16_t(c)));
-        }
-    }
+    for (qsizetype i = 0; i < s.size(); ++i)
+        o[i] = p[i] < rules::TableEnd ? char16_t(table[p[i]]) : p[i];
     return out;
 }
 
@@ -153,12 +156,12 @@ QString mapChars(QStringView s, Map map)
 
 QString fold(QStringView s)
 {
-    return mapChars(s, rules::foldChar);
+    return mapChars(s, rules::tables().lower);
 }
 
 QString upper(QStringView s)
 {
-    return mapChars(s, rules::upperChar);
+    return mapChars(s, rules::tables().upper);
 }
 
 int compare(QStringView a, QStringView b)
@@ -170,6 +173,33 @@ int compare(QStringView a, QStringView b)
 bool equal(QStringView a, QStringView b)
 {
     return compare(a, b) == 0;
+}
+
+bool equalFolded(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    const auto &lower = rules::tables().lower;
+    const auto fold = [&lower](char16_t c) { return c < rules::TableEnd ? char16_t(lower[c]) : c; };
+    const auto *pa = reinterpret_cast<const char16_t *>(a.utf16());
+    const auto *pb = reinterpret_cast<const char16_t *>(b.utf16());
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (pa[i] != pb[i] && fold(pa[i]) != fold(pb[i]))
+            return false;
+    }
+    return true;
+}
+
+size_t foldedHash(QStringView s, size_t seed)
+{
+    const auto &lower = rules::tables().lower;
+    const auto *p = reinterpret_cast<const char16_t *>(s.utf16());
+    size_t h = seed ^ 0xcbf29ce484222325ull;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        h ^= p[i] < rules::TableEnd ? lower[p[i]] : p[i];
+        h *= 0x100000001b3ull;
+    }
+    return h;
 }
 
 } // namespace turkish

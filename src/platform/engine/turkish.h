@@ -15,5 +15,8 @@ QString upper(QStringView s);
 // (a b c ç d e f g ğ h ı i j k l m n o ö p q r s ş t u ü v w x y z); <0, 0, >0.
 int compare(QStringView a, QStringView b);
 bool equal(QStringView a, QStringView b);
+// fold(a) == fold(b), and a hash of fold(s), without making the folded texts.
+bool equalFolded(QStringView a, QStringView b);
+size_t foldedHash(QStringView s, size_t seed = 0);
 
 } // namespace turkish

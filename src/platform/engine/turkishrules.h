@@ -13,6 +13,10 @@ char32_t upperChar(char32_t c);
 // then every other character by code point. Distinct characters get distinct weights.
 quint32 weight(char32_t folded);
 
+// weight(foldChar(c)) for every c below this, as one table.
+constexpr char32_t FastEnd = 0x180;
+const quint32 *foldedWeights();
+
 // Reads one code point from UTF-16 or UTF-8 text and advances the position.
 char32_t nextCodePoint(const char16_t *s, qsizetype n, qsizetype &i);
 char32_t nextCodePoint(const unsigned char *s, qsizetype n, qsizetype &i);
@@ -21,10 +25,12 @@ char32_t nextCodePoint(const unsigned char *s, qsizetype n, qsizetype &i);
 template <typename A, typename B>
 int compareSequences(const A *a, qsizetype na, const B *b, qsizetype nb)
 {
+    const quint32 *fast = foldedWeights();
+    const auto weightOf = [fast](char32_t c) { return c < FastEnd ? fast[c] : weight(foldChar(c)); };
     qsizetype i = 0, j = 0;
     while (i < na && j < nb) {
-        const quint32 wa = weight(foldChar(nextCodePoint(a, na, i)));
-        const quint32 wb = weight(foldChar(nextCodePoint(b, nb, j)));
+        const quint32 wa = weightOf(nextCodePoint(a, na, i));
+        const quint32 wb = weightOf(nextCodePoint(b, nb, j));
         if (wa != wb)
             return wa < wb ? -1 : 1;
     }

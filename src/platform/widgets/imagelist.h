@@ -29,6 +29,10 @@ public:
     QPixmap pixmap(const QString &key) const;
     // A key (text) or an index (number); the same errors. An empty variant is no picture.
     QPixmap pixmap(const QVariant &ref) const;
+    // The index such a reference names, 0 for no picture; the same errors.
+    int resolve(const QVariant &ref) const;
+    // Changes with every add and clear, so that users can tell their copies are stale.
+    int revision() const { return m_revision; }
     QString key(int index) const;
 
 private:
@@ -39,4 +43,5 @@ private:
     };
     std::vector<Image> m_images;
     QSize m_size{16, 16};
+    int m_revision = 0;
 };

@@ -4,10 +4,11 @@
 
 #include <QTreeWidget>
 
-TreeNode::TreeNode(TreeView *view, QTreeWidgetItem *item, const QString &key, NodeKind kind,
-                   const QVariant &image, const QVariant &selectedImage)
-    : m_view(view)
-    , m_item(item)
+TreeNode::TreeNode(TreeView *view, const QString &key, const QString &text, NodeKind kind, const QVariant &image,
+                   const QVariant &selectedImage)
+    : QTreeWidgetItem(ItemType)
+    , m_view(view)
+    , m_text(text)
     , m_key(key)
     , m_kind(kind)
     , m_image(image)
@@ -22,48 +23,60 @@ void TreeNode::setKey(const QString &key)
 
 QString TreeNode::text() const
 {
-    return m_item->text(0);
+    return m_text;
 }
 
 void TreeNode::setText(const QString &text)
 {
-    m_item->setText(0, text);
+    m_text = text;
+    emitDataChanged();
+}
+
+QVariant TreeNode::data(int column, int role) const
+{
+    if (column == 0) {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return m_text;
+        if (role == Qt::DecorationRole)
+            return m_view->iconFor(this);
+    }
+    return QTreeWidgetItem::data(column, role);
 }
 
 TreeNode *TreeNode::parent() const
 {
-    return m_view->nodeFor(m_item->parent());
+    return m_view->nodeFor(QTreeWidgetItem::parent());
 }
 
 TreeNode *TreeNode::nextSibling() const
 {
-    QTreeWidgetItem *p = m_item->parent();
-    if (p)
-        return m_view->nodeFor(p->child(p->indexOfChild(m_item) + 1));
+    m_view->flush();
+    if (const QTreeWidgetItem *p = QTreeWidgetItem::parent())
+        return m_view->nodeFor(p->child(p->indexOfChild(item()) + 1));
     QTreeWidget *tw = m_view->treeWidget();
-    return m_view->nodeFor(tw->topLevelItem(tw->indexOfTopLevelItem(m_item) + 1));
+    return m_view->nodeFor(tw->topLevelItem(tw->indexOfTopLevelItem(item()) + 1));
 }
 
 TreeNode *TreeNode::previousSibling() const
 {
-    QTreeWidgetItem *p = m_item->parent();
-    if (p) {
-        const int i = p->indexOfChild(m_item);
+    m_view->flush();
+    if (const QTreeWidgetItem *p = QTreeWidgetItem::parent()) {
+        const int i = p->indexOfChild(item());
         return i > 0 ? m_view->nodeFor(p->child(i - 1)) : nullptr;
     }
     QTreeWidget *tw = m_view->treeWidget();
-    const int i = tw->indexOfTopLevelItem(m_item);
+    const int i = tw->indexOfTopLevelItem(item());
     return i > 0 ? m_view->nodeFor(tw->topLevelItem(i - 1)) : nullptr;
 }
 
 TreeNode *TreeNode::child(int i) const
 {
-    return m_view->nodeFor(m_item->child(i));
+    return m_view->nodeFor(QTreeWidgetItem::child(i));
 }
 
 int TreeNode::childCount() const
 {
-    return m_item->childCount();
+    return QTreeWidgetItem::childCount();
 }
 
 int TreeNode::index() const
@@ -73,17 +86,19 @@ int TreeNode::index() const
 
 bool TreeNode::isExpanded() const
 {
-    return m_item->isExpanded();
+    m_view->flush();
+    return QTreeWidgetItem::isExpanded();
 }
 
 void TreeNode::setExpanded(bool expanded)
 {
-    m_item->setExpanded(expanded);
+    m_view->flush();
+    QTreeWidgetItem::setExpanded(expanded);
 }
 
 bool TreeNode::isSelected() const
 {
-    return m_item->isSelected();
+    return QTreeWidgetItem::isSelected();
 }
 
 void TreeNode::setSelected()

@@ -1,18 +1,22 @@
 #pragma once
 
 #include <QString>
+#include <QTreeWidgetItem>
 #include <QVariant>
 
-class QTreeWidgetItem;
 class TreeView;
 
 // What a node stands for; kept in the node, never read from its key.
 enum class NodeKind { Title, Folder, Root, SearchWord };
 
-// One node of a TreeView. The view owns it: a node lives until it is removed or the
-// tree is cleared, and pointers to it are void after that.
-class TreeNode {
+// One node of a TreeView. It is the tree widget's item itself and keeps its text and
+// picture itself (the widget asks for them when it paints), so a node costs little to
+// make and to drop. The view owns it: a node lives until it is removed or the tree is
+// cleared, and pointers to it are void after that.
+class TreeNode : private QTreeWidgetItem {
 public:
+    static constexpr int ItemType = QTreeWidgetItem::UserType + 1;
+
     TreeNode(const TreeNode &) = delete;
     TreeNode &operator=(const TreeNode &) = delete;
 
@@ -45,15 +49,18 @@ public:
     void setSelected();
 
     TreeView *treeView() const { return m_view; }
-    QTreeWidgetItem *item() const { return m_item; }
+    QTreeWidgetItem *item() const { return const_cast<TreeNode *>(this); }
+
+    QVariant data(int column, int role) const override;
 
 private:
     friend class TreeView;
-    TreeNode(TreeView *view, QTreeWidgetItem *item, const QString &key, NodeKind kind,
-             const QVariant &image, const QVariant &selectedImage);
+    TreeNode(TreeView *view, const QString &key, const QString &text, NodeKind kind, const QVariant &image,
+             const QVariant &selectedImage);
+    void pictureChanged() { emitDataChanged(); }
 
     TreeView *m_view;
-    QTreeWidgetItem *m_item;
+    QString m_text;
     QString m_key;
     QVariant m_tag;
     NodeKind m_kind;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -79,24 +80,47 @@ TreeView::~TreeView()
     // The items go with the tree widget; the nodes must not be reached from its signals.
     m_tree->blockSignals(true);
     m_tree->viewport()->removeEventFilter(this);
-    m_items.clear();
+    qDeleteAll(m_pending);
+}
+
+TreeView::Batch::Batch(TreeView &view)
+    : m_view(view)
+{
+    ++m_view.m_batches;
+}
+
+TreeView::Batch::~Batch()
+{
+    if (--m_view.m_batches == 0)
+        m_view.flush();
+}
+
+void TreeView::flush()
+{
+    if (m_pending.isEmpty())
+        return;
+    const QList<QTreeWidgetItem *> items = std::exchange(m_pending, {});
+    m_tree->addTopLevelItems(items);
 }
 
 void TreeView::clear()
 {
-    m_items.clear();
+    m_lastParent = nullptr;
+    // A tree is mostly rebuilt with as many nodes as it had.
+    const qsizetype keys = m_keys.size();
     m_keys.clear();
+    m_keys.reserve(keys);
     m_iconSelected = nullptr;
-    m_tree->clear();
     m_nodes.clear();
+    qDeleteAll(std::exchange(m_pending, {}));
+    m_tree->clear();
 }
 
 void TreeView::setImageList(ImageList *list)
 {
     m_imageList = list;
-    m_icons.clear();
-    for (const auto &n : m_nodes)
-        updateIcon(n.get());
+    m_iconRevision = -1;
+    m_tree->viewport()->update();  // the nodes give their pictures when painted
 }
 
 void TreeView::checkKey(const QString &key, const TreeNode *self) const
@@ -105,7 +129,7 @@ void TreeView::checkKey(const QString &key, const TreeNode *self) const
         return;
     if (digitsOnly(key))
         throw widgeterrors::make(widgeterrors::InvalidKey);
-    const TreeNode *other = m_keys.value(turkish::fold(key));
+    const TreeNode *other = m_keys.value(Key(key));
     if (other && other != self)
         throw widgeterrors::make(widgeterrors::KeyNotUnique);
 }
@@ -114,45 +138,59 @@ void TreeView::checkImage(const QVariant &image) const
 {
     if (!image.isValid() || image.isNull())
         return;
+    if (image.typeId() == QMetaType::Int && m_imageList && image.toInt() >= 1
+        && image.toInt() <= m_imageList->count())
+        return;
     if (image.typeId() == QMetaType::QString && image.toString().isEmpty())
         return;
     if (!m_imageList)
         throw widgeterrors::make(widgeterrors::ElementNotFound);
-    m_imageList->pixmap(image);  // throws for an unknown key or index
+    m_imageList->resolve(image);  // throws for an unknown key or index
 }
 
 TreeNode *TreeView::add(const QString &parentKey, const QString &key, const QString &text, const QVariant &image,
                         const QVariant &selectedImage, NodeKind kind)
 {
-    TreeNode *parentNode = parentKey.isEmpty() ? nullptr : node(parentKey);
-    checkKey(key, nullptr);
+    TreeNode *parentNode = nullptr;
+    if (!parentKey.isEmpty()) {
+        if (!m_lastParent || parentKey != m_lastParentKey) {
+            m_lastParent = node(parentKey);
+            m_lastParentKey = parentKey;
+        }
+        parentNode = m_lastParent;
+    }
+    const Key k(key);
+    if (!key.isEmpty()) {
+        if (digitsOnly(key))
+            throw widgeterrors::make(widgeterrors::InvalidKey);
+        if (m_keys.contains(k))
+            throw widgeterrors::make(widgeterrors::KeyNotUnique);
+    }
     checkImage(image);
     checkImage(selectedImage);
 
-    auto *item = new QTreeWidgetItem(QStringList{text});
-    std::unique_ptr<TreeNode> n(new TreeNode(this, item, key, kind, image, selectedImage));
-    TreeNode *raw = n.get();
-    m_nodes.push_back(std::move(n));
-    m_items.insert(item, raw);
+    auto *n = new TreeNode(this, key, text, kind, image, selectedImage);
+    m_nodes.push_back(n);
     if (!key.isEmpty())
-        m_keys.insert(turkish::fold(key), raw);
+        m_keys.insert(k, n);
     if (parentNode)
-        parentNode->item()->addChild(item);
+        parentNode->item()->addChild(n->item());
+    else if (m_batches > 0)
+        m_pending.append(n->item());
     else
-        m_tree->addTopLevelItem(item);
-    updateIcon(raw);
-    return raw;
+        m_tree->addTopLevelItem(n->item());
+    return n;
 }
 
-void TreeView::forget(TreeNode *node)
+void TreeView::forget(TreeNode *node, QSet<const TreeNode *> &gone)
 {
-    for (int i = 0; i < node->item()->childCount(); ++i) {
-        if (TreeNode *c = nodeFor(node->item()->child(i)))
-            forget(c);
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (TreeNode *c = node->child(i))
+            forget(c, gone);
     }
-    m_items.remove(node->item());
+    gone.insert(node);
     if (!node->key().isEmpty())
-        m_keys.remove(turkish::fold(node->key()));
+        m_keys.remove(Key(node->key()));
     if (m_iconSelected == node)
         m_iconSelected = nullptr;
 }
@@ -160,18 +198,20 @@ void TreeView::forget(TreeNode *node)
 void TreeView::remove(const QString &key)
 {
     TreeNode *n = node(key);
-    forget(n);
-    delete n->item();  // its children with it; the tree may select another item now
-    m_nodes.erase(std::remove_if(m_nodes.begin(), m_nodes.end(),
-                                 [this](const std::unique_ptr<TreeNode> &p) { return !m_items.contains(p->item()); }),
+    m_lastParent = nullptr;
+    flush();
+    QSet<const TreeNode *> gone;
+    forget(n, gone);
+    m_nodes.erase(std::remove_if(m_nodes.begin(), m_nodes.end(), [&gone](TreeNode *p) { return gone.contains(p); }),
                   m_nodes.end());
+    delete n->item();  // its children with it; the tree may select another item now
 }
 
 TreeNode *TreeView::find(const QString &key) const
 {
     if (key.isEmpty())
         return nullptr;
-    return m_keys.value(turkish::fold(key));
+    return m_keys.value(Key(key));
 }
 
 TreeNode *TreeView::node(const QString &key) const
@@ -186,7 +226,7 @@ TreeNode *TreeView::nodeAt(int index) const
 {
     if (index < 1 || index > count())
         throw widgeterrors::make(widgeterrors::IndexOutOfBounds);
-    return m_nodes[size_t(index - 1)].get();
+    return m_nodes[size_t(index - 1)];
 }
 
 TreeNode *TreeView::selectedNode() const
@@ -197,33 +237,37 @@ TreeNode *TreeView::selectedNode() const
 
 void TreeView::refresh()
 {
+    flush();
     m_tree->viewport()->update();
 }
 
 TreeNode *TreeView::nodeFor(const QTreeWidgetItem *item) const
 {
-    return item ? m_items.value(item) : nullptr;
+    if (!item || item->type() != TreeNode::ItemType)
+        return nullptr;
+    return static_cast<TreeNode *>(const_cast<QTreeWidgetItem *>(item));
 }
 
 int TreeView::indexOf(const TreeNode *node) const
 {
-    const auto it = std::find_if(m_nodes.cbegin(), m_nodes.cend(),
-                                 [node](const std::unique_ptr<TreeNode> &p) { return p.get() == node; });
+    const auto it = std::find(m_nodes.cbegin(), m_nodes.cend(), node);
     return it == m_nodes.cend() ? 0 : int(it - m_nodes.cbegin()) + 1;
 }
 
 void TreeView::rekey(TreeNode *node, const QString &key)
 {
     checkKey(key, node);
+    m_lastParent = nullptr;
     if (!node->m_key.isEmpty())
-        m_keys.remove(turkish::fold(node->m_key));
+        m_keys.remove(Key(node->m_key));
     node->m_key = key;
     if (!key.isEmpty())
-        m_keys.insert(turkish::fold(key), node);
+        m_keys.insert(Key(key), node);
 }
 
 void TreeView::select(TreeNode *node)
 {
+    flush();
     for (QTreeWidgetItem *p = node->item()->parent(); p; p = p->parent())
         p->setExpanded(true);
     m_tree->setCurrentItem(node->item());
@@ -231,27 +275,32 @@ void TreeView::select(TreeNode *node)
     m_tree->scrollToItem(node->item());
 }
 
-void TreeView::updateIcon(TreeNode *node)
+QIcon TreeView::iconFor(const TreeNode *node) const
 {
     QVariant ref = node->image();
     if (node->isSelected() && node->selectedImage().isValid() && !node->selectedImage().isNull())
         ref = node->selectedImage();
-    // The list's size is part of the key, so pictures added to it later are seen.
-    const QString cacheKey = QString::number(m_imageList ? m_imageList->count() : 0)
-                             + (ref.typeId() == QMetaType::QString ? u":k:"_s : u":i:"_s) + ref.toString();
-    auto cached = m_icons.constFind(cacheKey);
-    if (cached == m_icons.constEnd()) {
-        QPixmap pm;
-        if (m_imageList) {
-            try {
-                pm = m_imageList->pixmap(ref);
-            } catch (const db::Error &) {
-                // The list was changed after the node was added: no picture.
-            }
+    int index = 0;
+    if (m_imageList) {
+        try {
+            index = m_imageList->resolve(ref);
+        } catch (const db::Error &) {
+            // The list was changed after the node was added: no picture.
         }
-        cached = m_icons.insert(cacheKey, pm.isNull() ? QIcon() : QIcon(pm));
     }
-    node->item()->setIcon(0, *cached);
+    const int revision = m_imageList ? m_imageList->revision() : -1;
+    if (revision != m_iconRevision || size_t(index) >= m_icons.size()) {
+        const size_t n = m_imageList ? size_t(m_imageList->count()) + 1 : 1;
+        m_icons.assign(n, QIcon());
+        m_iconMade.assign(n, false);
+        m_iconRevision = revision;
+    }
+    if (index > 0 && !m_iconMade[size_t(index)]) {
+        const QPixmap pm = m_imageList->pixmap(index);
+        m_icons[size_t(index)] = pm.isNull() ? QIcon() : QIcon(pm);
+        m_iconMade[size_t(index)] = true;
+    }
+    return m_icons[size_t(index)];
 }
 
 void TreeView::selectionChanged()
@@ -262,9 +311,9 @@ void TreeView::selectionChanged()
     TreeNode *before = m_iconSelected;
     m_iconSelected = now;
     if (before)
-        updateIcon(before);
+        before->pictureChanged();
     if (now)
-        updateIcon(now);
+        now->pictureChanged();
 }
 
 void TreeView::userMoved(QTreeWidgetItem *item)

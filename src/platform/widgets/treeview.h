@@ -2,12 +2,13 @@
 
 #include "imagelist.h"
 #include "treenode.h"
+#include "turkish.h"
 
 #include <QHash>
 #include <QIcon>
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
-#include <memory>
 #include <vector>
 
 class QTreeWidget;
@@ -20,6 +21,20 @@ class QTreeWidgetItem;
 class TreeView : public QWidget {
     Q_OBJECT
 public:
+    // While one lives, top-level nodes are built apart from the widget and shown together
+    // when it ends (or when a node is selected, expanded or walked by its siblings), so
+    // that a whole tree reaches the view in one insertion.
+    class Batch {
+    public:
+        explicit Batch(TreeView &view);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        TreeView &m_view;
+    };
+
     explicit TreeView(QWidget *parent = nullptr);
     ~TreeView() override;
 
@@ -48,6 +63,8 @@ public:
     int indexOf(const TreeNode *node) const;
     void rekey(TreeNode *node, const QString &key);
     void select(TreeNode *node);
+    void flush();  // shows the nodes a batch holds back
+    QIcon iconFor(const TreeNode *node) const;  // its image, or its selected image while selected
 
 signals:
     // The user clicked a node or moved the selection with the keyboard.
@@ -61,16 +78,39 @@ protected:
 private:
     void checkKey(const QString &key, const TreeNode *self) const;
     void checkImage(const QVariant &image) const;
-    void updateIcon(TreeNode *node);
+
     void selectionChanged();
     void userMoved(QTreeWidgetItem *item);
-    void forget(TreeNode *node);
+    void forget(TreeNode *node, QSet<const TreeNode *> &gone);
 
     QTreeWidget *m_tree;
     QPointer<ImageList> m_imageList;
-    std::vector<std::unique_ptr<TreeNode>> m_nodes;
-    QHash<QString, TreeNode *> m_keys;
-    QHash<QString, QIcon> m_icons;  // one icon per image of the list, made on first use
-    QHash<const QTreeWidgetItem *, TreeNode *> m_items;
+    std::vector<TreeNode *> m_nodes;  // in the order of adding; the items own them
+    // A key compared and hashed by its Turkish fold, without making the folded text;
+    // the hash is taken once, for the lookup and the insertion that follows it.
+    struct Key {
+        explicit Key(const QString &t)
+            : text(t)
+            , hash(turkish::foldedHash(t))
+        {
+        }
+        QString text;
+        size_t hash;
+        friend bool operator==(const Key &a, const Key &b)
+        {
+            return a.hash == b.hash && turkish::equalFolded(a.text, b.text);
+        }
+        friend size_t qHash(const Key &k, size_t seed = 0) { return k.hash ^ seed; }
+    };
+    QHash<Key, TreeNode *> m_keys;
+    // One icon per picture of the list, made on first use; index 0 is no picture.
+    mutable std::vector<QIcon> m_icons;
+    mutable std::vector<bool> m_iconMade;
+    mutable int m_iconRevision = -1;
     TreeNode *m_iconSelected = nullptr;
+    // The parent of the last add, for the runs of children that a build adds.
+    QString m_lastParentKey;
+    TreeNode *m_lastParent = nullptr;
+    int m_batches = 0;
+    QList<QTreeWidgetItem *> m_pending;  // top-level items not yet in the widget
 };
