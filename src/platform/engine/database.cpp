@@ -114,8 +114,8 @@ struct Database::Names {
     QHash<QString, internal::ObjectType> types;  // exact name → kind, hidden ones too
     // Texts as translated last (keyed with the Like dialect) and idle prepared statements;
     // both go with the names when the schema changes.
-    QHash<QString, QString> translations;
-    QHash<QString, internal::Plan> plans;
+    QHash<QString, QString> translations[2];   // by Like dialect
+    QHash<QString, internal::Plan> plans[2];   // without, with ? values
     std::unordered_map<QString, std::unique_ptr<Statement>> idle;
     QHash<QString, QString> objects;  // fold → schema spelling, tables and views
     QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them
@@ -316,13 +316,13 @@ QString Database::canonicalName(const QString &name) const
 QString Database::translate(const QString &text) const
 {
     ensureNames();
-    const QString cacheKey = (m_dialect == LikeDialect::Jet ? u'J' : u'A') + text;
-    if (const auto hit = m_names->translations.constFind(cacheKey); hit != m_names->translations.constEnd())
+    QHash<QString, QString> &cache = m_names->translations[m_dialect == LikeDialect::Jet ? 0 : 1];
+    if (const auto hit = cache.constFind(text); hit != cache.constEnd())
         return *hit;
     QString translated = translateUncached(text);
-    if (m_names->translations.size() >= kCachedTranslations)
-        m_names->translations.clear();
-    m_names->translations.insert(cacheKey, translated);
+    if (cache.size() >= kCachedTranslations)
+        cache.clear();
+    cache.insert(text, translated);
     return translated;
 }
 
@@ -347,21 +347,23 @@ void Database::giveBack(const QString &sql, std::unique_ptr<Statement> statement
     m_names->idle.try_emplace(sql, std::move(statement));
 }
 
-bool Database::knownPlan(const QString &key, internal::Plan *plan) const
+bool Database::knownPlan(const QString &translated, bool parameters, internal::Plan *plan) const
 {
     ensureNames();
-    const auto it = m_names->plans.constFind(key);
-    if (it == m_names->plans.constEnd())
+    const QHash<QString, internal::Plan> &plans = m_names->plans[parameters ? 1 : 0];
+    const auto it = plans.constFind(translated);
+    if (it == plans.constEnd())
         return false;
     *plan = *it;
     return true;
 }
 
-void Database::keepPlan(const QString &key, const internal::Plan &plan) const
+void Database::keepPlan(const QString &translated, bool parameters, const internal::Plan &plan) const
 {
-    if (m_names->plans.size() >= kCachedTranslations)
-        m_names->plans.clear();
-    m_names->plans.insert(key, plan);
+    QHash<QString, internal::Plan> &plans = m_names->plans[parameters ? 1 : 0];
+    if (plans.size() >= kCachedTranslations)
+        plans.clear();
+    plans.insert(translated, plan);
 }
 
 QString Database::translateUncached(const QString &text) const

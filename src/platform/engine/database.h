@@ -96,8 +96,8 @@ public:
     std::unique_ptr<Statement> lend(const QString &sql) const;
     void giveBack(const QString &sql, std::unique_ptr<Statement> statement) const;
     // How a recordset reads a text, remembered until the schema changes.
-    bool knownPlan(const QString &key, std::optional<internal::KeysetPlan> *plan) const;
-    void keepPlan(const QString &key, const std::optional<internal::KeysetPlan> &plan) const;
+    bool knownPlan(const QString &translated, bool parameters, std::optional<internal::KeysetPlan> *plan) const;
+    void keepPlan(const QString &translated, bool parameters, const std::optional<internal::KeysetPlan> &plan) const;
     QString canonicalName(const QString &name) const;    // schema spelling, or name
     internal::ObjectType objectType(const QString &name) const;
     [[noreturn]] void raise(int rc, const QString &context = {}) const;

@@ -288,14 +288,15 @@ void Recordset::Impl::load()
     }
 
     const QString translated = db->translate(source);
-    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
-    if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
-        throw Error::make(InvalidOperation, source);
+    if (!select) {
+        const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+        if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
+            throw Error::make(InvalidOperation, source);
+    }
     internal::Plan p;
-    const QString memoKey = (parameters.isEmpty() ? u'N' : u'P') + translated;
-    if (!db->knownPlan(memoKey, &p)) {
+    if (!db->knownPlan(translated, !parameters.isEmpty(), &p)) {
         p = planKeyset(*db, translated, !parameters.isEmpty());
-        db->keepPlan(memoKey, p);
+        db->keepPlan(translated, !parameters.isEmpty(), p);
     }
     if (p) {
         try {

@@ -138,9 +138,11 @@ void TreeView::checkImage(const QVariant &image) const
 {
     if (!image.isValid() || image.isNull())
         return;
-    if (image.typeId() == QMetaType::Int && m_imageList && image.toInt() >= 1
-        && image.toInt() <= m_imageList->count())
-        return;
+    if (image.metaType() == QMetaType::fromType<int>() && m_imageList) {
+        const int index = *static_cast<const int *>(image.constData());
+        if (index >= 1 && index <= m_imageList->count())
+            return;
+    }
     if (image.typeId() == QMetaType::QString && image.toString().isEmpty())
         return;
     if (!m_imageList)
