@@ -112,10 +112,10 @@ struct Database::Names {
     std::unique_ptr<Statement> versionStatement;  // PRAGMA schema_version, kept prepared
     int schemaVersion = -1;
     QHash<QString, internal::ObjectType> types;  // exact name → kind, hidden ones too
-    // Texts as translated last (keyed with the Like dialect) and idle prepared statements;
-    // both go with the names when the schema changes.
-    QHash<QString, QString> translations[2];   // by Like dialect
-    QHash<QString, internal::Plan> plans[2];   // without, with ? values
+    // Texts as translated, how recordsets read them, and idle prepared statements: all go
+    // with the names when the schema changes.
+    QHash<QString, QString> translations[2];  // by Like dialect: Jet, Ansi
+    QHash<QString, internal::Plan> plans[2];  // without, with ? values
     std::unordered_map<QString, std::unique_ptr<Statement>> idle;
     QHash<QString, QString> objects;  // fold → schema spelling, tables and views
     QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them

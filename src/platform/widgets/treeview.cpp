@@ -81,6 +81,8 @@ TreeView::~TreeView()
     m_tree->blockSignals(true);
     m_tree->viewport()->removeEventFilter(this);
     qDeleteAll(m_pending);
+    // The nodes ask this view for their pictures: they go while it is whole.
+    delete m_tree;
 }
 
 TreeView::Batch::Batch(TreeView &view)
