@@ -32,22 +32,14 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr int kTwipsPerPixel = 15;
 const QString kQelFilter = u"Türkü Veritabanı (*.qel)"_s + QChar(u'\0') + u"*.qel"_s + QChar(u'\0');
 } // namespace
-
-// The layouts and pictures live in this static library; register them before use.
-static void initResources()
-{
-    Q_INIT_RESOURCE(forms);
-    Q_INIT_RESOURCE(images);
-}
 
 Form1::Form1(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(u"Form1"_s);
-    initResources();
+    appwindows::initResources();
     FormLoader::load(u":/forms/Form1.json"_s, this);
 
     m_data1 = control<db::DataControl>(u"Data1"_s);
@@ -239,7 +231,7 @@ void Form1::resizeEvent(QResizeEvent *e)
 void Form1::Form_Resize()
 {
     // Outer width in twips, frame included.
-    const double w = double(frameGeometry().width()) * kTwipsPerPixel;
+    const double w = pixelsToTwips(frameGeometry().width());
     m_stbar->setPanelWidth(1, int(std::nearbyint(w / 43.5)));
     m_stbar->setPanelWidth(2, int(std::nearbyint(w / 105.0)));
     m_stbar->setPanelWidth(3, int(std::nearbyint(w / 43.5)));

@@ -1,11 +1,11 @@
 #include "szlk.h"
 
+#include "appwindows.h"
 #include "datacontrol.h"
 #include "datagrid.h"
 #include "dberror.h"
 #include "formloader.h"
 #include "formspec.h"
-#include "loadedwindows.h"
 #include "messagebox.h"
 
 #include <QPointer>
@@ -13,24 +13,14 @@
 
 using namespace Qt::StringLiterals;
 
-static void initSzlkResources()
-{
-    Q_INIT_RESOURCE(forms);
-    Q_INIT_RESOURCE(images);
-}
-
 namespace szlk {
-
-namespace {
-constexpr double kTwipsPerPixel = 15.0;
-} // namespace
 
 Window::Window(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(u"szlk"_s);
-    initSzlkResources();
+    appwindows::initResources();
     DataGrid::registerFormKind();
     const FormSpec spec = FormLoader::load(u":/forms/szlk.json"_s, this);
 
@@ -91,18 +81,18 @@ void Window::Form_Resize()
 {
     if (!m_dbGrid1)
         return;
-    const double w = double(frameGeometry().width()) * kTwipsPerPixel;
-    const double h = double(frameGeometry().height()) * kTwipsPerPixel;
+    const double w = pixelsToTwips(frameGeometry().width());
+    const double h = pixelsToTwips(frameGeometry().height());
 
     const double gridWidth = w - 400;
     if (gridWidth >= 0)
         m_dbGrid1->resize(twipsToPixels(gridWidth), m_dbGrid1->height());
 
-    const double shownWidth = double(m_dbGrid1->width()) * kTwipsPerPixel;
+    const double shownWidth = pixelsToTwips(m_dbGrid1->width());
     if (m_dbGrid1->model()->columnCount() > 0)
         m_dbGrid1->setColumnWidth(0, twipsToPixels(shownWidth / 3.5));
 
-    const double column1 = shownWidth - double(m_dbGrid1->columnWidth(0)) * kTwipsPerPixel - 800;
+    const double column1 = shownWidth - pixelsToTwips(m_dbGrid1->columnWidth(0)) - 800;
     if (column1 >= 0 && m_dbGrid1->model()->columnCount() > 1)
         m_dbGrid1->setColumnWidth(1, twipsToPixels(column1));
 
@@ -126,10 +116,7 @@ void show(QWidget *parent, const QString &databasePath, const QString &recordSou
             return;
         }
     }
-    loadedwindows::add(w);
-    w->exec();
-    if (w)
-        loadedwindows::remove(w);
+    appwindows::runModal(w);
 }
 
 } // namespace szlk

@@ -369,6 +369,10 @@ void TestTreeView::widgetShowsTheNodesText()
     QCOMPARE(ali.data().toString(), u"Ali'nin Türküsü"_s);
     QCOMPARE(tw->topLevelItem(0)->child(0)->text(0), u"Ali'nin Türküsü"_s);
     QCOMPARE(m_tree->node(u"Ali"_s)->key(), u"Ali"_s);  // the key is not the text
+    // Text set through the item is the node's text.
+    tw->topLevelItem(0)->child(0)->setText(0, u"Ali Bey"_s);
+    QCOMPARE(m_tree->node(u"Ali"_s)->text(), u"Ali Bey"_s);
+    QCOMPARE(ali.data().toString(), u"Ali Bey"_s);
 }
 
 QTEST_MAIN(TestTreeView)

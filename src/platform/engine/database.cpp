@@ -129,11 +129,6 @@ quint64 writeGeneration()
     return g_writes.load();
 }
 
-ObjectType objectType(const Database &db, const QString &name)
-{
-    return db.objectType(name);
-}
-
 } // namespace internal
 
 Database::Database(sqlite3 *db, QString path, bool readOnly)
@@ -328,7 +323,6 @@ QString Database::translate(const QString &text) const
 
 std::unique_ptr<Statement> Database::lend(const QString &sql) const
 {
-    ensureNames();
     if (const auto it = m_names->idle.find(sql); it != m_names->idle.end()) {
         std::unique_ptr<Statement> st = std::move(it->second);
         m_names->idle.erase(it);
@@ -349,7 +343,6 @@ void Database::giveBack(const QString &sql, std::unique_ptr<Statement> statement
 
 bool Database::knownPlan(const QString &translated, bool parameters, internal::Plan *plan) const
 {
-    ensureNames();
     const QHash<QString, internal::Plan> &plans = m_names->plans[parameters ? 1 : 0];
     const auto it = plans.constFind(translated);
     if (it == plans.constEnd())
@@ -518,7 +511,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &source, const 
 void Database::setQuerySql(const QString &name, const QString &text)
 {
     const QString canonical = canonicalName(name);
-    const internal::ObjectType type = internal::objectType(*this, canonical);
+    const internal::ObjectType type = objectType(canonical);
     if (type == internal::ObjectType::Table)
         throw Error::make(InvalidOperation, name);
     if (m_readOnly)
@@ -570,7 +563,7 @@ void Database::setQuerySql(const QString &name, const QString &text)
 QString Database::querySql(const QString &name) const
 {
     const QString canonical = canonicalName(name);
-    if (internal::objectType(*this, canonical) != internal::ObjectType::View)
+    if (objectType(canonical) != internal::ObjectType::View)
         throw Error::make(ObjectNotFound, name);
     {
         Statement has(*this, u"SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1"_s);

@@ -92,10 +92,12 @@ public:
     sqlite3 *handle() const { return m_db; }
     QString translate(const QString &sql) const;         // program dialect to SQLite
     // Prepared statements kept for reuse by their text: lend gives one ready to bind and
-    // step, giveBack keeps it (reset) for the next lend of the same text.
+    // step, giveBack keeps it (reset) for the next lend of the same text. Neither looks at
+    // the schema: SQLite prepares a kept statement again when the schema has changed.
     std::unique_ptr<Statement> lend(const QString &sql) const;
     void giveBack(const QString &sql, std::unique_ptr<Statement> statement) const;
-    // How a recordset reads a text, remembered until the schema changes.
+    // How a recordset reads a text, remembered until the schema changes; asked after
+    // translate(), which notices that change.
     bool knownPlan(const QString &translated, bool parameters, std::optional<internal::KeysetPlan> *plan) const;
     void keepPlan(const QString &translated, bool parameters, const std::optional<internal::KeysetPlan> &plan) const;
     QString canonicalName(const QString &name) const;    // schema spelling, or name

@@ -26,7 +26,6 @@ struct KeysetPlan {
     QString rowSql;   // ?1: the row id
 };
 using Plan = std::optional<KeysetPlan>;  // none: the text is read as a snapshot
-ObjectType objectType(const Database &db, const QString &name);
 
 std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source,
                                          const QVariantList &parameters = {});

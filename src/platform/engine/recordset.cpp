@@ -101,7 +101,7 @@ std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translat
     if (tableAt >= t.size() || !(t[tableAt].kind == sql::Token::Word || t[tableAt].kind == sql::Token::Bracketed))
         return std::nullopt;
     const QString table = db.canonicalName(t[tableAt].name());
-    if (internal::objectType(db, table) != internal::ObjectType::Table)
+    if (db.objectType(table) != internal::ObjectType::Table)
         return std::nullopt;
 
     QString ref = t[tableAt].text;
@@ -258,7 +258,7 @@ void Recordset::Impl::load()
         if (!parameters.isEmpty())
             throw Error::make(InvalidArgument, QString::number(parameters.size()));
         const QString name = db->canonicalName(t[first].name());
-        switch (internal::objectType(*db, name)) {
+        switch (db->objectType(name)) {
         case internal::ObjectType::None:
             throw Error::make(ObjectNotFound, t[first].name());
         case internal::ObjectType::Table: {

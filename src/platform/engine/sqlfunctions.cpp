@@ -28,14 +28,13 @@ struct Piece {
 
 struct Pattern {
     std::string raw;  // the pattern's UTF-8 bytes, for the per-statement cache
-    std::u32string source;
     LikeDialect dialect;
     std::vector<Piece> pieces;
 };
 
 Pattern parse(std::u32string_view p, LikeDialect dialect)
 {
-    Pattern out{{}, std::u32string(p), dialect, {}};
+    Pattern out{{}, dialect, {}};
     const bool jet = dialect == LikeDialect::Jet;
     for (size_t i = 0; i < p.size(); ++i) {
         const char32_t c = p[i];
@@ -120,18 +119,6 @@ bool match(const std::vector<Piece> &pat, std::u32string_view text)
     return p == pat.size();
 }
 
-std::u32string foldedText(sqlite3_value *v)
-{
-    const auto *s = sqlite3_value_text(v);
-    const qsizetype n = sqlite3_value_bytes(v);
-    std::u32string out;
-    out.reserve(size_t(n));
-    qsizetype i = 0;
-    while (i < n)
-        out.push_back(foldChar(nextCodePoint(s, n, i)));
-    return out;
-}
-
 // Folds into a buffer kept between calls: like() runs once per row.
 std::u32string_view foldedInto(std::u32string &buffer, sqlite3_value *v)
 {
@@ -142,6 +129,13 @@ std::u32string_view foldedInto(std::u32string &buffer, sqlite3_value *v)
     while (i < n)
         buffer.push_back(foldChar(nextCodePoint(s, n, i)));
     return buffer;
+}
+
+std::u32string foldedText(sqlite3_value *v)
+{
+    std::u32string out;
+    foldedInto(out, v);
+    return out;
 }
 
 void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)

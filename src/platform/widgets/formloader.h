@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QFont>
-
 #include "formspec.h"
 
+#include <QFont>
 #include <QString>
 #include <functional>
 

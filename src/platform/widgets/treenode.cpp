@@ -28,8 +28,17 @@ QString TreeNode::text() const
 
 void TreeNode::setText(const QString &text)
 {
-    m_text = text;
-    emitDataChanged();
+    setData(0, Qt::DisplayRole, text);
+}
+
+void TreeNode::setData(int column, int role, const QVariant &value)
+{
+    if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+        m_text = value.toString();
+        emitDataChanged();
+        return;
+    }
+    QTreeWidgetItem::setData(column, role, value);
 }
 
 QVariant TreeNode::data(int column, int role) const

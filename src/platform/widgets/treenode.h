@@ -51,7 +51,9 @@ public:
     TreeView *treeView() const { return m_view; }
     QTreeWidgetItem *item() const { return const_cast<TreeNode *>(this); }
 
+    // The text of column 0 is the node's own, also when set through the item.
     QVariant data(int column, int role) const override;
+    void setData(int column, int role, const QVariant &value) override;
 
 private:
     friend class TreeView;

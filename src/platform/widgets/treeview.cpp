@@ -125,13 +125,13 @@ void TreeView::setImageList(ImageList *list)
     m_tree->viewport()->update();  // the nodes give their pictures when painted
 }
 
-void TreeView::checkKey(const QString &key, const TreeNode *self) const
+void TreeView::checkKey(const Key &key, const TreeNode *self) const
 {
-    if (key.isEmpty())
+    if (key.text.isEmpty())
         return;
-    if (digitsOnly(key))
+    if (digitsOnly(key.text))
         throw widgeterrors::make(widgeterrors::InvalidKey);
-    const TreeNode *other = m_keys.value(Key(key));
+    const TreeNode *other = m_keys.value(key);
     if (other && other != self)
         throw widgeterrors::make(widgeterrors::KeyNotUnique);
 }
@@ -164,12 +164,7 @@ TreeNode *TreeView::add(const QString &parentKey, const QString &key, const QStr
         parentNode = m_lastParent;
     }
     const Key k(key);
-    if (!key.isEmpty()) {
-        if (digitsOnly(key))
-            throw widgeterrors::make(widgeterrors::InvalidKey);
-        if (m_keys.contains(k))
-            throw widgeterrors::make(widgeterrors::KeyNotUnique);
-    }
+    checkKey(k, nullptr);
     checkImage(image);
     checkImage(selectedImage);
 
@@ -260,13 +255,14 @@ int TreeView::indexOf(const TreeNode *node) const
 
 void TreeView::rekey(TreeNode *node, const QString &key)
 {
-    checkKey(key, node);
+    const Key k(key);
+    checkKey(k, node);
     m_lastParent = nullptr;
     if (!node->m_key.isEmpty())
         m_keys.remove(Key(node->m_key));
     node->m_key = key;
     if (!key.isEmpty())
-        m_keys.insert(Key(key), node);
+        m_keys.insert(k, node);
 }
 
 void TreeView::select(TreeNode *node)
@@ -295,16 +291,15 @@ QIcon TreeView::iconFor(const TreeNode *node) const
     const int revision = m_imageList ? m_imageList->revision() : -1;
     if (revision != m_iconRevision || size_t(index) >= m_icons.size()) {
         const size_t n = m_imageList ? size_t(m_imageList->count()) + 1 : 1;
-        m_icons.assign(n, QIcon());
-        m_iconMade.assign(n, false);
+        m_icons.assign(n, std::nullopt);
         m_iconRevision = revision;
     }
-    if (index > 0 && !m_iconMade[size_t(index)]) {
-        const QPixmap pm = m_imageList->pixmap(index);
-        m_icons[size_t(index)] = pm.isNull() ? QIcon() : QIcon(pm);
-        m_iconMade[size_t(index)] = true;
+    std::optional<QIcon> &icon = m_icons[size_t(index)];
+    if (!icon) {
+        const QPixmap pm = index > 0 ? m_imageList->pixmap(index) : QPixmap();
+        icon = pm.isNull() ? QIcon() : QIcon(pm);
     }
-    return m_icons[size_t(index)];
+    return *icon;
 }
 
 void TreeView::selectionChanged()

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 class QTreeWidget;
@@ -76,16 +77,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void checkKey(const QString &key, const TreeNode *self) const;
-    void checkImage(const QVariant &image) const;
-
-    void selectionChanged();
-    void userMoved(QTreeWidgetItem *item);
-    void forget(TreeNode *node, QSet<const TreeNode *> &gone);
-
-    QTreeWidget *m_tree;
-    QPointer<ImageList> m_imageList;
-    std::vector<TreeNode *> m_nodes;  // in the order of adding; the items own them
     // A key compared and hashed by its Turkish fold, without making the folded text;
     // the hash is taken once, for the lookup and the insertion that follows it.
     struct Key {
@@ -102,10 +93,21 @@ private:
         }
         friend size_t qHash(const Key &k, size_t seed = 0) { return k.hash ^ seed; }
     };
+
+    // 35603 for digits only, 35602 for a key another node than self carries.
+    void checkKey(const Key &key, const TreeNode *self) const;
+    void checkImage(const QVariant &image) const;
+
+    void selectionChanged();
+    void userMoved(QTreeWidgetItem *item);
+    void forget(TreeNode *node, QSet<const TreeNode *> &gone);
+
+    QTreeWidget *m_tree;
+    QPointer<ImageList> m_imageList;
+    std::vector<TreeNode *> m_nodes;  // in the order of adding; the items own them
     QHash<Key, TreeNode *> m_keys;
     // One icon per picture of the list, made on first use; index 0 is no picture.
-    mutable std::vector<QIcon> m_icons;
-    mutable std::vector<bool> m_iconMade;
+    mutable std::vector<std::optional<QIcon>> m_icons;
     mutable int m_iconRevision = -1;
     TreeNode *m_iconSelected = nullptr;
     // The parent of the last add, for the runs of children that a build adds.
