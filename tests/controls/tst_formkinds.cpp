@@ -3,6 +3,10 @@
 #include "mybutton.h"
 #include "ruvslider.h"
 
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -18,6 +22,8 @@ private slots:
     void volumeSlider();
     void loadedButtonClicks();
     void captionAndPictureOfTheLayout();
+    void boxesNamedAfterTheirLabels_data();
+    void boxesNamedAfterTheirLabels();
 
 private:
     QWidget m_form;
@@ -155,6 +161,41 @@ void TestFormKinds::captionAndPictureOfTheLayout()
     QCOMPARE(s->orientation(), int(RuvSlider::Vertical));
     QCOMPARE(s->max(), 10);
     QCOMPARE(s->settings(), QJsonObject());
+}
+
+void TestFormKinds::boxesNamedAfterTheirLabels_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("label");  // the control whose text names the box, or the name
+    QTest::newRow("title") << u"Text3"_s << u"Başlık"_s;
+    QTest::newRow("lyrics") << u"Text1"_s << u"Sözler"_s;
+    QTest::newRow("search") << u"ara"_s << u"Aranacak kelime"_s;
+    QTest::newRow("music folder") << u"mp3yol0"_s << u"Label1(0)"_s;
+    for (int i = 0; i <= 9; ++i)
+        QTest::addRow("txt(%d)", i) << u"txt(%1)"_s.arg(i) << u"txtbuton(%1)"_s.arg(i);
+    for (int i = 1; i <= 4; ++i)
+        QTest::addRow("mp3yol%d", i) << u"mp3yol%1"_s.arg(i) << u"Label%1"_s.arg(i + 1);
+}
+
+void TestFormKinds::boxesNamedAfterTheirLabels()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, label);
+    auto *w = m_form.findChild<QWidget *>(box);
+    QVERIFY(w);
+    QString expected = label;
+    if (auto *l = m_form.findChild<QLabel *>(label))
+        expected = l->text();
+    else if (auto *e = m_form.findChild<QLineEdit *>(label))
+        expected = e->text();
+    else if (auto *e = m_form.findChild<QPlainTextEdit *>(label))
+        expected = e->toPlainText();
+    expected = expected.trimmed();
+    while (expected.endsWith(u':'))
+        expected = expected.chopped(1).trimmed();
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(a);
+    QCOMPARE(a->text(QAccessible::Name), expected);
 }
 
 QTEST_MAIN(TestFormKinds)

@@ -420,6 +420,8 @@ void Builder::applyCommon(const ControlSpec &c, QWidget *w, QWidget *parent)
         applyTextBox(c, w);
     if (p.contains(u"toolTip"_s))
         w->setToolTip(p.value(u"toolTip"_s).toString());
+    if (p.contains(u"accessibleName"_s))
+        w->setAccessibleName(p.value(u"accessibleName"_s).toString());
     if (p.contains(u"enabled"_s))
         w->setEnabled(truthy(p.value(u"enabled"_s), true));
     if (truthy(p.value(u"transparent"_s), false))
