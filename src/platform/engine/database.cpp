@@ -139,9 +139,10 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
 {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 5000);
-    // A page cache large enough for a whole archive's titles and groups, and reads
-    // through a mapping rather than one system call per page.
-    sqlite3_exec(m_db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 268435456;", nullptr, nullptr, nullptr);
+    // A page cache large enough for a whole archive's titles and groups. Reads go through
+    // system calls, not a mapping: a file cut short by another program then reads as
+    // damaged (an error) instead of ending the program with SIGBUS.
+    sqlite3_exec(m_db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
     sqlfn::install(m_db, this);
 }
 
@@ -463,9 +464,21 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
             throw Error::make(DuplicateKey, message);
         break;
     case SQLITE_READONLY:
+        // A file moved or replaced under its name since it was opened: writes would land
+        // in the former file, which is no longer the archive.
+        if (extended == SQLITE_READONLY_DBMOVED || rc == SQLITE_READONLY_DBMOVED)
+            throw Error::make(DatabaseDamaged, m_path);
         throw Error::make(ReadOnlyDatabase, m_path);
     case SQLITE_NOTADB:
         throw Error::make(UnrecognizedFormat, m_path);
+    case SQLITE_CORRUPT:
+        throw Error::make(DatabaseDamaged, m_path);
+    case SQLITE_FULL:
+        throw Error::make(DiskFull, m_path);
+    case SQLITE_IOERR:
+        if (extended == SQLITE_IOERR_SHORT_READ || rc == SQLITE_IOERR_SHORT_READ)
+            throw Error::make(DatabaseDamaged, m_path);
+        throw Error::make(DiskIoError, m_path + u": "_s + message);
     case SQLITE_PERM:
     case SQLITE_AUTH:
         throw Error::make(FileAccessDenied, m_path);
