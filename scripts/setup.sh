@@ -10,6 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libsqlite3-dev libasound2-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n
   fonts-wine fonts-comic-neue fonts-liberation fonts-dejavu-core
+  poppler-utils
 )
 
 install_missing() {

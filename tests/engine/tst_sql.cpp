@@ -319,6 +319,14 @@ void TestSql::statementErrors_data()
         << u"open"_s << u"SELECT * FROM muzik; DELETE FROM Zelvoran;"_s << int(db::TextAfterStatement);
     QTest::newRow("select executed") << u"execute"_s << u"SELECT * FROM Zelvoran"_s << int(db::CannotExecuteSelect);
     QTest::newRow("action as recordset") << u"open"_s << u"DELETE FROM muzik"_s << int(db::InvalidOperation);
+    QTest::newRow("delete behind WITH as recordset")
+        << u"open"_s << u"WITH x AS (SELECT 1) DELETE FROM Zelvoran WHERE 1 IN (SELECT * FROM x)"_s
+        << int(db::InvalidOperation);
+    QTest::newRow("update behind WITH as recordset")
+        << u"open"_s << u"with x as (select 1) update Zelvoran set Yöresi = 'x'"_s << int(db::InvalidOperation);
+    QTest::newRow("insert behind WITH as recordset")
+        << u"open"_s << u"WITH x AS (SELECT 'y') INSERT INTO muzik (dosya) SELECT * FROM x"_s
+        << int(db::InvalidOperation);
     QTest::newRow("missing table") << u"open"_s << u"olmayan"_s << int(db::ObjectNotFound);
     QTest::newRow("missing table in a statement") << u"execute"_s << u"DELETE FROM olmayan"_s
                                                   << int(db::ObjectNotFound);

@@ -345,6 +345,10 @@ void Recordset::Impl::load()
     }
     internal::Plan p;
     if (!db->knownPlan(translated, !parameters.isEmpty(), &p)) {
+        // A text that writes (WITH ... DELETE) is refused before any of it runs; a
+        // remembered plan was checked when it was made.
+        if (!Statement(*db, translated).readOnly())
+            throw Error::make(InvalidOperation, source);
         p = planKeyset(*db, translated, !parameters.isEmpty());
         db->keepPlan(translated, !parameters.isEmpty(), p);
     }
