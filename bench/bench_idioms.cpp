@@ -4,6 +4,7 @@
 //   bench_idioms [FOLDER] [IDIOMS] [ROUNDS]
 #include "database.h"
 #include "idioms.h"
+#include "recordset.h"
 #include "schema.h"
 #include "turkish.h"
 
@@ -119,6 +120,10 @@ int main(int argc, char **argv)
 
     std::printf("%d idioms, %d rounds\n", count, rounds);
     report("reading the dictionary", rounds, [&] { idioms::readDictionary(*db); });
+    report("X open only", rounds, [&] { db->openRecordset(QStringLiteral("select * from sozluk order by deyim")); });
+    report("X open unsorted", rounds, [&] { db->openRecordset(QStringLiteral("select * from sozluk")); });
+    report("X with snapshot", rounds, [&] { auto rs = db->openRecordset(QStringLiteral("with s as (select * from sozluk) select * from s order by deyim"));
+        int n = 0; for (; !rs->eof(); rs->moveNext()) n += rs->text(QStringLiteral("deyim")).size(); });
     struct Case {
         const char *name;
         qsizetype size;

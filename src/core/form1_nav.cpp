@@ -5,6 +5,7 @@
 #include "database.h"
 #include "datacontrol.h"
 #include "dberror.h"
+#include "fieldtextedit.h"
 #include "globals.h"
 #include "idioms.h"
 #include "messagebox.h"
@@ -154,5 +155,5 @@ void Form1::TVW_NodeClick(TreeNode *node)
 // Lists the dictionary idioms that occur in the lyrics, each with its explanation.
 void Form1::dinamikbul()
 {
-    m_sozcuk->setPlainText(idioms::boxText(m_text1->toPlainText(), idioms::readDictionary(*g::vt)));
+    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), idioms::readDictionary(*g::vt)));
 }

@@ -3,6 +3,7 @@
 #include "boundlineedit.h"
 #include "boundtextedit.h"
 #include "datacontrol.h"
+#include "fieldtextedit.h"
 #include "imagelist.h"
 #include "olecolors.h"
 #include "recordscrollbar.h"
@@ -266,7 +267,7 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
     }
     if (kind == u"textbox"_s) {
         if (truthy(p.value(u"multiLine"_s), false)) {
-            auto *e = new QPlainTextEdit(parent);
+            auto *e = new FieldTextEdit(parent);
             e->setPlainText(p.value(u"text"_s).toString());
             return e;
         }
