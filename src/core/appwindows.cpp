@@ -2,6 +2,7 @@
 
 #include "formloader.h"
 #include "loadedwindows.h"
+#include "valuetip.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -43,7 +44,7 @@ void runModal(QDialog *dialog)
 
 void closeValueTip()
 {
-    // The tip window comes with the skinned controls; until then nothing is shown.
+    ValueTip::unload();
 }
 
 } // namespace appwindows

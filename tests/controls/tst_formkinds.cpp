@@ -86,11 +86,15 @@ void TestFormKinds::mainWindowButtons()
     QVERIFY(b);
     QCOMPARE(b->text(), text);
     QCOMPARE(b->ipucu(), ipucu);
-    QCOMPARE(b->toolTip(), ipucu);
+    // The tip window shows the text, not the toolkit's tooltip.
+    QVERIFY(b->toolTip().isEmpty());
     QCOMPARE(b->isEnabled(), enabled);
     QCOMPARE(b->picture().size(), picture);
     QCOMPARE(b->picturePos(), picturePos);
     QCOMPARE(b->skinPictureName(), u"MyButtonDefSkin"_s);
+    // Shown, it found the window's skin box, however deep it sits.
+    QVERIFY(b->skinPicture());
+    QCOMPARE(b->skinPicture()->objectName(), u"MyButtonDefSkin"_s);
     QCOMPARE(b->font().family(), family);
     QCOMPARE(b->font().bold(), bold);
     QCOMPARE(b->textColorEnabled(), text.isEmpty() || name == u"Command1"_s || name == u"MyButton3"_s ? 0u : 0x800000u);

@@ -6,6 +6,7 @@
 #include "fieldtextedit.h"
 #include "imagelist.h"
 #include "olecolors.h"
+#include "picturebox.h"
 #include "recordscrollbar.h"
 #include "statusbar.h"
 #include "treeview.h"
@@ -299,14 +300,13 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
         return b;
     }
     if (kind == u"picture"_s) {
-        auto *l = new QLabel(parent);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto *l = new PictureBox(parent);
         const QString path = p.value(u"picture"_s).toString();
         if (!path.isEmpty()) {
             const QPixmap pm(path);
             if (pm.isNull())
                 problem(u"%1: resim %2 yüklenemedi"_s.arg(c.name, path));
-            l->setPixmap(pm);
+            l->setPicture(pm);
         }
         return l;
     }
