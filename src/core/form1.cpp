@@ -61,6 +61,7 @@ Form1::Form1(QWidget *parent)
     connect(m_hscroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
     connect(m_tvw, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
     connectGroupings();
+    connectAudio();
 
     const struct { const char16_t *button; const char16_t *form; } openers[] = {
         {u"about", u"frmabout"}, {u"cmd_ekle", u"frm_ekleme"}, {u"hlp", u"frm_help"}, {u"cmdonsoz", u"onsoz"},
@@ -188,11 +189,11 @@ void Form1::closeEvent(QCloseEvent *e)
         return;
     }
     m_unloading = true;
+    audioUnload();
     g::vt.reset();
     g::ayarvt.reset();
     m_data1->close();
     m_data2->close();
-    // Playback stops with the audio subsystem.
     const auto windows = loadedwindows::list();
     for (int i = int(windows.size()) - 1; i >= 1; --i) {
         QWidget *w = windows.at(i);

@@ -14,6 +14,7 @@ class RecordScrollBar;
 class ImageList;
 class MyButton;
 namespace db { class DataControl; class Database; class Error; }
+namespace audio { class Player; }
 
 // The main window: title tree, record display, search, groupings, audio slots and the
 // status bar. Handlers are named after their control and event.
@@ -82,6 +83,35 @@ private:
     void closeValueTip();
 
     bool openSongDatabase(const QString &path, int mod1);
+
+    // Audio slots, playback, volume and the music folder (form1_audio.cpp).
+public:
+    audio::Player *player() const { return m_player; }
+private:
+    void connectAudio();
+    void Play1_Click();
+    void Play2_Click();
+    void Play3_Click();
+    void Play4_Click();
+    void playSlot(int n);
+    void MyButton3_Click();
+    void stop_Click();
+    void mp3durdur();
+    void sec1_DropDown();
+    void sec2_DropDown();
+    void sec3_DropDown();
+    void sec4_DropDown();
+    void secDropDown(int n);
+    void sec1_Click(int index);
+    void sec2_Click(int index);
+    void sec3_Click(int index);
+    void sec4_Click(int index);
+    void secClick(int n, int index);
+    void Command1_Click();
+    void sldvolume_ValueChanged();
+    void saveMusicSettings();
+    void audioUnload();
+    audio::Player *m_player = nullptr;
 
     template <typename T> T *control(const QString &name) const { return findChild<T *>(name); }
 

@@ -516,6 +516,29 @@ int Database::execute(const QString &text)
     return sqlite3_changes(m_db);
 }
 
+int Database::execute(const QString &text, const QVariantList &parameters)
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    if (keyword == u"SELECT"_s || keyword == u"WITH"_s || keyword == u"VALUES"_s)
+        throw Error::make(CannotExecuteSelect, text);
+    std::unique_ptr<Statement> st = lend(translated);
+    if (!st->readOnly() && m_readOnly)
+        throw Error::make(ReadOnlyDatabase, m_path);
+    st->bindAll(parameters);
+    try {
+        while (st->step()) {
+        }
+    } catch (...) {
+        noteWrite();
+        throw;
+    }
+    noteWrite();
+    const int changes = sqlite3_changes(m_db);
+    giveBack(translated, std::move(st));
+    return changes;
+}
+
 std::unique_ptr<Recordset> Database::openRecordset(const QString &source, const QVariantList &parameters)
 {
     return internal::makeRecordset(shared_from_this(), source, parameters);

@@ -47,6 +47,9 @@ public:
 
     // Runs one action statement (UPDATE, DELETE, INSERT); returns the rows affected.
     int execute(const QString &sql);
+    // The same with the values of the text's ? placeholders bound in order; the prepared
+    // statement is kept for the next call with the same text (bulk writes).
+    int execute(const QString &sql, const QVariantList &parameters);
     // A recordset on a table or stored query name, or on a SELECT text. The values of
     // the text's ? placeholders are given in order; they never become part of the text.
     std::unique_ptr<Recordset> openRecordset(const QString &source, const QVariantList &parameters = {});

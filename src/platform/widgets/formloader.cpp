@@ -4,6 +4,7 @@
 #include "boundtextedit.h"
 #include "datacontrol.h"
 #include "fieldtextedit.h"
+#include "dropdowncombo.h"
 #include "imagelist.h"
 #include "olecolors.h"
 #include "picturebox.h"
@@ -290,7 +291,7 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
         return b;
     }
     if (kind == u"combo"_s) {
-        auto *b = new QComboBox(parent);
+        auto *b = new DropDownCombo(parent);
         const QString style = p.value(u"style"_s).toString();
         b->setEditable(style != u"dropdownList"_s);
         for (const QJsonValue &v : p.value(u"items"_s).toArray())
