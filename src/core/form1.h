@@ -83,6 +83,9 @@ private:
 
     bool openSongDatabase(const QString &path, int mod1);
 
+    // The report (form1_report.cpp).
+    void RPR_Click();
+
     template <typename T> T *control(const QString &name) const { return findChild<T *>(name); }
 
     db::DataControl *m_data1 = nullptr;
