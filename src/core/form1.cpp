@@ -60,6 +60,7 @@ Form1::Form1(QWidget *parent)
     connect(m_hscroll1, &RecordScrollBar::change, this, &Form1::HScroll1_Change);
     connect(m_hscroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
     connect(m_tvw, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
+    connect(control<MyButton>(u"RPR"_s), &MyButton::Click, this, &Form1::RPR_Click);
     connectGroupings();
     connectAudio();
 

@@ -112,6 +112,8 @@ private:
     void saveMusicSettings();
     void audioUnload();
     audio::Player *m_player = nullptr;
+    // The report (form1_report.cpp).
+    void RPR_Click();
 
     template <typename T> T *control(const QString &name) const { return findChild<T *>(name); }
 
