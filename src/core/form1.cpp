@@ -61,6 +61,7 @@ Form1::Form1(QWidget *parent)
     connect(m_hscroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
     connect(m_tvw, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
     connectGroupings();
+    connectEditing();
 
     const struct { const char16_t *button; const char16_t *form; } openers[] = {
         {u"about", u"frmabout"}, {u"cmd_ekle", u"frm_ekleme"}, {u"hlp", u"frm_help"}, {u"cmdonsoz", u"onsoz"},
