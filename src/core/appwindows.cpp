@@ -1,10 +1,14 @@
 #include "appwindows.h"
 
 #include "formloader.h"
+#include "frm_ekleme.h"
+#include "frmabout.h"
 #include "loadedwindows.h"
 #include "valuetip.h"
+#include "onsoz.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QPointer>
 
 using namespace Qt::StringLiterals;
@@ -18,18 +22,51 @@ static void initCoreResources()
 
 namespace appwindows {
 
+namespace {
+constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
+Window::Window(const QString &formName, QWidget *parent, Qt::WindowFlags flags)
+    : QDialog(parent, flags ? flags : kToolWindow)
+{
+    setObjectName(formName);
+    initResources();
+    FormLoader::load(u":/forms/"_s + formName + u".json"_s, this);
+}
+
+void Window::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 void initResources()
 {
     initCoreResources();
 }
 
-void showModal(const QString &formName, QWidget *parent)
+QDialog *create(const QString &formName, QWidget *parent)
 {
-    auto *dialog = new QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    if (formName == u"frm_ekleme"_s)
+        return new FrmEkleme(parent);
+    if (formName == u"onsoz"_s)
+        return new Onsoz(parent);
+    if (formName == u"frmabout"_s)
+        return new FrmAbout(parent);
+    auto *dialog = new QDialog(parent, kToolWindow);
     dialog->setObjectName(formName);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
     initResources();
     FormLoader::load(u":/forms/"_s + formName + u".json"_s, dialog);
+    return dialog;
+}
+
+void showModal(const QString &formName, QWidget *parent)
+{
+    QDialog *dialog = create(formName, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
     runModal(dialog);
 }
 

@@ -1,17 +1,30 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 
-class QDialog;
 class QWidget;
 
 // The secondary windows opened from the main window.
 namespace appwindows {
 
+// A secondary window built from its layout file. Escape does not close it: typed text
+// goes only through its own button or the close box.
+class Window : public QDialog {
+    Q_OBJECT
+public:
+    Window(const QString &formName, QWidget *parent, Qt::WindowFlags flags = {});
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+};
+
 // Registers the layouts and pictures of this static library; call before loading a window.
 void initResources();
 // Loads the window anew from its layout and shows it modally; returns when it closes.
 void showModal(const QString &formName, QWidget *parent);
+// The window of that name, loaded anew (not shown).
+QDialog *create(const QString &formName, QWidget *parent);
 // Shows a window modally, counted among the loaded windows while it is open.
 void runModal(QDialog *dialog);
 // Unloads the controls' shared tip window when it is shown.

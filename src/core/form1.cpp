@@ -63,6 +63,7 @@ Form1::Form1(QWidget *parent)
     connect(control<MyButton>(u"RPR"_s), &MyButton::Click, this, &Form1::RPR_Click);
     connectGroupings();
     connectAudio();
+    connectEditing();
 
     const struct { const char16_t *button; const char16_t *form; } openers[] = {
         {u"about", u"frmabout"}, {u"cmd_ekle", u"frm_ekleme"}, {u"hlp", u"frm_help"}, {u"cmdonsoz", u"onsoz"},

@@ -4,6 +4,7 @@
 #include <memory>
 
 class QGroupBox;
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QTimer;
@@ -15,6 +16,7 @@ class ImageList;
 class MyButton;
 namespace db { class DataControl; class Database; class Error; }
 namespace audio { class Player; }
+namespace search { struct Statement; }
 
 // The main window: title tree, record display, search, groupings, audio slots and the
 // status bar. Handlers are named after their control and event.
@@ -130,4 +132,33 @@ private:
     QTimer *m_timer1 = nullptr;
     bool m_unloading = false;
     bool m_restoringScroll = false;
+
+    // Modes, title typing and delete (form1_edit.cpp); search (form1_search.cpp).
+public:
+    // Saves the shown record's pending edit; a refusal is reported and gives false.
+    bool saveShownRecord();
+    // After the add window stored a song: every title in the tree, every record in Data1.
+    void songAdded();
+    void basliktree(const QString &aranan, const search::Statement &sqlsql);
+
+private:
+    void connectEditing();
+    void option1_MouseDown();
+    void option2_MouseDown();
+    void Text3_GotFocus();
+    bool Text3_KeyDown(QKeyEvent *e);
+    void Text3_KeyUp(QKeyEvent *e);
+    void Text3_Edited();
+    void sil_Click();
+    void showAfterDelete(int position);
+
+    void connectSearch();
+    void ara_Click();
+    void ara_b_MouseDown();
+    void ara_bs_MouseDown();
+    void ara_y_MouseDown();
+    void ara_all_MouseDown();
+    void ara_szlk_MouseDown();
+    void onlyScope(const QString &pressed);
+    void sbaslikara_Click();
 };

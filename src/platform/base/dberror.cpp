@@ -50,6 +50,7 @@ QString Error::describe(int number, const QString &arg)
         {TextAfterStatement, u"SQL deyiminin sonundan sonra karakter bulundu: %1",
          u"SQL deyiminin sonundan sonra karakter bulundu."},
         {RecordDeleted, u"Kayıt silinmiş: %1", u"Kayıt silinmiş."},
+        {ValidationRule, u"Alanın kuralı bu değeri kabul etmiyor: %1", u"Alanın kuralı bu değeri kabul etmiyor."},
         {InvalidOperation, u"Geçersiz işlem: %1", u"Geçersiz işlem."},
         {NotSupported, u"Bu işlem bu tür bir nesnede desteklenmiyor: %1",
          u"Bu işlem bu tür bir nesnede desteklenmiyor."},

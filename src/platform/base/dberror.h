@@ -25,6 +25,7 @@ enum ErrorNumber : int {
     TextAfterStatement = 3142,    // a second statement in one call
     RecordDeleted = 3167,
     WriteConflict = 3197,         // the row changed since it was read; nothing written
+    ValidationRule = 3317,        // a value the program's rule for its field refuses
     InvalidOperation = 3219,      // an action statement where a recordset is asked for
     NotSupported = 3251,
     ItemNotFound = 3265,          // field name not in the recordset

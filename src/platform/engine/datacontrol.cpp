@@ -86,6 +86,15 @@ void DataControl::saveRecord()
     if (!hasPendingEdit())
         return;
     Recordset &rs = *m_recordset;
+    if (m_saveCheck) {
+        for (FieldBinding *b : m_bindings) {
+            if (!b->isChanged() || !rs.hasField(b->dataField()))
+                continue;
+            const QString refusal = m_saveCheck(b->dataField(), b->editedValue());
+            if (!refusal.isEmpty())
+                throw Error(MoveCancelled, Error::describe(MoveCancelled), ValidationRule, refusal);
+        }
+    }
     try {
         rs.edit();
         for (FieldBinding *b : m_bindings) {

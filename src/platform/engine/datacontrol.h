@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -58,6 +59,10 @@ public:
     void saveRecord();
     // Fills the boxes from the current record again, dropping pending edits.
     void showRecord();
+    // Asked for each changed field before a save; a text refuses the save with that text
+    // as the cause (ValidationRule), and nothing is written.
+    using SaveCheck = std::function<QString(const QString &field, const QVariant &value)>;
+    void setSaveCheck(SaveCheck check) { m_saveCheck = std::move(check); }
 
 signals:
     void reposition();
@@ -74,6 +79,7 @@ private:
     std::shared_ptr<Database> m_database;
     std::unique_ptr<Recordset> m_recordset;
     std::vector<FieldBinding *> m_bindings;
+    SaveCheck m_saveCheck;
 };
 
 } // namespace db

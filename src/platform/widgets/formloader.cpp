@@ -264,7 +264,10 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
         auto *l = new QLabel(c.caption, parent);
         l->setTextFormat(Qt::PlainText);
         l->setWordWrap(true);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        const bool centred = p.value(u"alignment"_s).toString() == u"center"_s;
+        l->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        if (number(p.value(u"borderStyle"_s), 0) == 1)
+            l->setFrameStyle(QFrame::Box | QFrame::Plain);
         return l;
     }
     if (kind == u"textbox"_s) {

@@ -1,0 +1,89 @@
+#include "frm_ekleme.h"
+
+#include "database.h"
+#include "datacontrol.h"
+#include "dberror.h"
+#include "form1.h"
+#include "globals.h"
+#include "messagebox.h"
+#include "mybutton.h"
+#include "recordset.h"
+#include "titleedit.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+FrmEkleme::FrmEkleme(QWidget *parent)
+    : appwindows::Window(u"frm_ekleme"_s, parent)
+{
+    if (auto *b = findChild<MyButton *>(u"ekle"_s))
+        connect(b, &MyButton::Click, this, &FrmEkleme::ekle_Click);
+    if (auto *b = findChild<MyButton *>(u"kapat"_s))
+        connect(b, &MyButton::Click, this, &FrmEkleme::kapat_Click);
+}
+
+QVariant FrmEkleme::ToNull(const QVariant &veri)
+{
+    if (veri.typeId() == QMetaType::QString && veri.toString().isEmpty())
+        return {};
+    return veri;
+}
+
+QString FrmEkleme::boxText(const QString &name) const
+{
+    if (auto *e = findChild<QLineEdit *>(name))
+        return e->text();
+    if (auto *e = findChild<QPlainTextEdit *>(name))
+        return e->toPlainText();
+    return {};
+}
+
+void FrmEkleme::ekle_Click()
+{
+    const QString title = boxText(u"bslk"_s);
+    if (const QString problem = titleedit::titleProblem(title); !problem.isEmpty()) {
+        msg::box(problem, msg::Icon::Critical);
+        return;
+    }
+    if (!g::vt)
+        return;
+    // The main window's pending edit first, so that nothing is rebuilt over it.
+    if (g::anaform && !g::anaform->saveShownRecord())
+        return;
+
+    const struct { const char16_t *field, *box; } fields[] = {
+        {u"Yöresi", u"yore"}, {u"Türü", u"turu1"}, {u"Derleyen", u"derleyen"}, {u"KaynakKişi", u"kaynak"},
+        {u"Söz", u"soz"}, {u"Müzik", u"muzik"}, {u"Söyleyenler", u"soyleyen"}, {u"Sözler", u"sozler"},
+        {u"Açıklama", u"aciklama"}, {u"digerbilgiler", u"diger"}, {u"Türü2", u"turu2"},
+    };
+    try {
+        // An empty selection of the table is enough to add a row; its values are bound.
+        auto rs = g::vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s, {title});
+        rs->addNew();
+        rs->setField(u"Başlık"_s, title);
+        for (const auto &f : fields)
+            rs->setField(QString::fromUtf16(f.field), ToNull(boxText(QString::fromUtf16(f.box))));
+        rs->update();
+    } catch (const db::Error &e) {
+        if (e.number() == db::DuplicateKey)
+            msg::box(u"[ "_s + title + u" ] adında bir kayıt zaten var!"_s, msg::Icon::Critical);
+        else
+            msg::box(e.description());
+        return;
+    }
+    try {
+        if (g::anaform)
+            g::anaform->songAdded();
+    } catch (const db::Error &e) {
+        msg::box(e.description());
+        return;
+    }
+    msg::box(u"Kayıt başarıyla eklendi"_s);
+}
+
+void FrmEkleme::kapat_Click()
+{
+    close();
+}
