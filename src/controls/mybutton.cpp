@@ -653,13 +653,22 @@ void MyButton::mouseDoubleClickEvent(QMouseEvent *)
 void MyButton::leaveEvent(QEvent *e)
 {
     QWidget::leaveEvent(e);
-    // The pointer left without a button held: a move outside, as a captured button sees it.
+    // The pointer left without a button held: a move outside, as a captured button would
+    // see it. Run from the event loop, since a MouseOut handler may delete the window
+    // that the toolkit is still delivering the move to.
     if (m_leftDown || !isEnabled())
         return;
-    QPointF p = mapFromGlobal(QCursor::pos().toPointF());
-    if (hitTest(float(p.x()), float(p.y())))
-        p = QPointF(-1, -1);
-    trackMove(0, shiftState(QApplication::keyboardModifiers()), float(p.x()), float(p.y()));
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (underMouse() || m_leftDown)
+                return;
+            QPointF p = mapFromGlobal(QCursor::pos().toPointF());
+            if (hitTest(float(p.x()), float(p.y())))
+                p = QPointF(-1, -1);
+            trackMove(0, shiftState(QApplication::keyboardModifiers()), float(p.x()), float(p.y()));
+        },
+        Qt::QueuedConnection);
 }
 
 void MyButton::keyPressEvent(QKeyEvent *e)

@@ -86,10 +86,11 @@ void ValueTip::place(QWidget *control, QPoint topLeft, QSize labelSize)
     if (m_owner != control) {
         if (m_owner)
             m_owner->removeEventFilter(this);
+        disconnect(m_ownerGone);
         m_owner = control;
         if (control) {
             control->installEventFilter(this);
-            connect(control, &QObject::destroyed, this, [] { unload(); }, Qt::UniqueConnection);
+            m_ownerGone = connect(control, &QObject::destroyed, this, [] { unload(); });
         }
     }
     const QSize size(labelSize.width() + 4, labelSize.height() + 3);
@@ -101,8 +102,8 @@ void ValueTip::place(QWidget *control, QPoint topLeft, QSize labelSize)
         topLeft.setY(std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height())));
     }
     setGeometry(QRect(topLeft, size));
+    // A tooltip window shows above the others.
     show();
-    raise();
 }
 
 void ValueTip::showHint(QWidget *control, const QString &text)

@@ -41,4 +41,5 @@ private:
 
     QLabel *m_label = nullptr;
     QPointer<QWidget> m_owner;
+    QMetaObject::Connection m_ownerGone;
 };
