@@ -155,6 +155,7 @@ private slots:
         dropDown(w, 4);
         QTest::keyClick(sec4, Qt::Key_Down);
         const QString picked = m_music.path() + u"/Alt/ Şarkı.MP3 "_s;
+        audiotest::writeWav(picked, 2000);
         f.dialogAnswers = {QString(), picked};
         QTest::keyClick(sec4, Qt::Key_Up);
         QCOMPARE(f.dialogCalls, 1);
@@ -169,6 +170,14 @@ private slots:
         QTest::keyClick(sec4, Qt::Key_Up);
         QCOMPARE(f.dialogCalls, 2);
         QCOMPARE(box4->text(), picked);
+
+        // The path plays as it was picked.
+        clickButton(w, u"Play4"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(w->player()->mediaPlayer()->playbackState(), QMediaPlayer::PlayingState, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(w->player()->mediaPlayer()->position() > 0, 10000);
+        QCOMPARE(w->player()->mediaPlayer()->source(), QUrl::fromLocalFile(picked));
+        QVERIFY(f.boxes.isEmpty());
+        QCOMPARE(w->stbar()->panelText(3), QString());  // only slot 1 shows in panel 3
     }
 
     void folderChooser()
