@@ -207,9 +207,12 @@ private slots:
             QCOMPARE(child<QLineEdit>(f.form(), u"mp3yol0"_s)->text(), b);
             f.dialogAnswers = {a};
             clickButton(f.form(), u"Command1"_s);
-            // A chosen folder is saved at once.
+            // A chosen folder is saved at once, and shown again after a restart.
             auto vt = db::Database::open(m_archive);
             QCOMPARE(vt->openRecordset(u"ayarlar"_s)->text(u"yol"_s), a);
+            f.stop();
+            QVERIFY(f.start());
+            QCOMPARE(child<QLineEdit>(f.form(), u"mp3yol0"_s)->text(), a);
         }
     }
 
