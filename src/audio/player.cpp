@@ -52,13 +52,18 @@ void Player::ensurePlayer()
     });
 }
 
+// QMediaPlayer::stop waits up to a second for the pipeline to pause; an empty source
+// stops and closes at once.
+void Player::close()
+{
+    if (m_player && !m_player->source().isEmpty())
+        m_player->setSource(QUrl());
+}
+
 void Player::fail(const QString &reason)
 {
     m_pending = false;
-    if (m_player) {
-        m_player->stop();
-        m_player->setSource(QUrl());
-    }
+    close();
     emit failed(m_slot, m_path, reason.isEmpty() ? u"Dosya açılamadı."_s : reason);
 }
 
@@ -66,8 +71,7 @@ void Player::mp3cal(const QString &path, int slot)
 {
     m_paused = false;
     m_pending = false;
-    if (m_player)
-        m_player->stop();
+    close();
     m_path = path;
     m_slot = slot;
     m_pending = true;
@@ -103,10 +107,7 @@ void Player::stop()
 {
     m_paused = false;
     m_pending = false;
-    if (m_player) {
-        m_player->stop();
-        m_player->setSource(QUrl());
-    }
+    close();
 }
 
 } // namespace audio

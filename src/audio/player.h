@@ -33,6 +33,7 @@ signals:
 
 private:
     void ensurePlayer();
+    void close();
     void fail(const QString &reason);
 
     QMediaPlayer *m_player = nullptr;
