@@ -68,6 +68,8 @@ private slots:
     void raporuGosterRefusals();
     void raporuGosterShowsPreview();
     void reportButtonOpensWindow();
+    void vanishedFileOpensNothing();
+    void reportReadsTheOpenDatabase();
 
 private:
     std::unique_ptr<ArchiveFixture> m_f;
@@ -268,6 +270,49 @@ void TestFrmsorgu::reportButtonOpensWindow()
     rpr->click();
     QCOMPARE(title, u"Rapor İçin Sorgu"_s);
     QCOMPARE(line, u"  D:Veli"_s);
+    QVERIFY(m_f->boxes.isEmpty());
+}
+
+void TestFrmsorgu::vanishedFileOpensNothing()
+{
+    m_w.reset();
+    g::vtdosyasi = m_f->path(u"yok.qel"_s);
+    bool opened = false;
+    QTimer closer;
+    closer.setSingleShot(true);
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto *w = qobject_cast<frmsorgu::Window *>(QApplication::activeModalWidget())) {
+            opened = true;
+            w->close();
+        }
+    });
+    closer.start(300);
+    frmsorgu::show(nullptr);
+    QVERIFY(!opened);
+    QCOMPARE(m_f->boxes.size(), 1);
+    QVERIFY2(m_f->boxes.first().text.contains(u"yok.qel"_s), qPrintable(m_f->boxes.first().text));
+}
+
+// After another song database is chosen, the report lists its songs.
+void TestFrmsorgu::reportReadsTheOpenDatabase()
+{
+    QList<Song> many;
+    for (int i = 0; i < 30; ++i)
+        many << Song{u"Başka Türkü %1"_s.arg(i), {}};
+    const QString other = m_f->makeArchive(u"başka.qel"_s, many);
+    g::vt = db::Database::open(other);
+    g::vtdosyasi = other;
+    m_w = std::make_unique<frmsorgu::Window>();
+    QVERIFY(m_w->Form_Load());
+    m_w->button(1)->click();
+    QCOMPARE(m_w->countCaption(), u"Kayıt Sayısı: 30"_s);
+    int pages = 0;
+    onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog *d) {
+        if (auto *preview = d->findChild<QPrintPreviewWidget *>())
+            pages = preview->pageCount();
+    });
+    m_w->button(2)->click();
+    QCOMPARE(pages, 3);  // six songs would fill one
     QVERIFY(m_f->boxes.isEmpty());
 }
 
