@@ -70,6 +70,9 @@ Window::Window(QWidget *parent)
         m_combo[size_t(i)] = findChild<QComboBox *>(u"Combo(%1)"_s.arg(i));
         m_kriter[size_t(i)] = findChild<QLineEdit *>(u"kriter(%1)"_s.arg(i));
         m_siralama[size_t(i)] = findChild<QRadioButton *>(u"sıralama(%1)"_s.arg(i));
+        // The operator box covers the header's lower part.
+        if (auto *header = findChild<QLineEdit *>(u"bslk(%1)"_s.arg(i)))
+            header->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         // A choice from the list, not typing into it.
         if (m_combo[size_t(i)])
             connect(m_combo[size_t(i)], &QComboBox::activated, this, [this, i] { Combo_Click(i); });
