@@ -9,7 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libsqlite3-dev libasound2-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n
-  fonts-wine fonts-comic-neue fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra
 )
 
 install_missing() {
