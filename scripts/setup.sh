@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-translations-l10n
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
-  fonts-wine fonts-comic-neue fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   poppler-utils
 )
 

@@ -101,7 +101,8 @@ private:
 
 std::vector<Row> readDictionary(db::Database &db)
 {
-    auto rs = db.openRecordset(u"select * from sozluk order by deyim"_s);
+    // Read whole in one pass: a plain SELECT on the table would fetch its rows one by one.
+    auto rs = db.openRecordset(u"with s as (select * from sozluk) select * from s order by deyim"_s);
     std::vector<Row> rows;
     for (; !rs->eof(); rs->moveNext())
         rows.push_back({rs->text(u"deyim"_s), rs->text(u"acıklama"_s)});
