@@ -158,6 +158,16 @@ void TestFrmsorgu::operatorChoiceAndSort()
     m_w->combo(2)->setCurrentIndex(0);
     emit m_w->combo(2)->activated(0);
     QVERIFY(m_w->kriter(2)->text().isEmpty());
+    // Typed into the list: nothing is cleared and the list keeps its five operators.
+    m_w->kriter(4)->setText(u"Ağıt"_s);
+    m_w->combo(4)->lineEdit()->clear();
+    QTest::keyClicks(m_w->combo(4)->lineEdit(), u"Hepsi"_s);
+    QTest::keyClick(m_w->combo(4)->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_w->kriter(4)->text(), u"Ağıt"_s);
+    m_w->combo(5)->lineEdit()->clear();
+    QTest::keyClicks(m_w->combo(5)->lineEdit(), u"Buyuk"_s);
+    QTest::keyClick(m_w->combo(5)->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_w->combo(5)->count(), 5);
 
     QTest::mouseClick(m_w->siralama(5), Qt::LeftButton);
     QTest::mouseClick(m_w->siralama(2), Qt::LeftButton);
