@@ -275,11 +275,14 @@ void TestFrmsorgu::reportButtonOpensWindow()
         auto rs = db::Database::open(m_file)->openRecordset(u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s);
         line = rs->text(u"girişmodu"_s);
     });
+    // A pending edit of the shown song is saved first and reaches its credits line.
+    QCOMPARE(m_f->form()->findChild<QLineEdit *>(u"Text3"_s)->text(), u"Ali Paşa"_s);
+    m_f->form()->findChild<QPlainTextEdit *>(u"txt(4)"_s)->setPlainText(u"Yeni Derleyen"_s);
     MyButton *rpr = m_f->form()->findChild<MyButton *>(u"RPR"_s);
     QVERIFY(rpr);
     rpr->click();
     QCOMPARE(title, u"Rapor İçin Sorgu"_s);
-    QCOMPARE(line, u"  D:Veli"_s);
+    QCOMPARE(line, u"  D:Yeni Derleyen"_s);
     QVERIFY(m_f->boxes.isEmpty());
 }
 
