@@ -73,9 +73,11 @@ Window::Window(QWidget *parent)
         // The operator box covers the header's lower part.
         if (auto *header = findChild<QLineEdit *>(u"bslk(%1)"_s.arg(i)))
             header->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // A choice from the list, not typing into it.
-        if (m_combo[size_t(i)])
+        // A choice from the list, not typing into it; a typed text joins no list.
+        if (m_combo[size_t(i)]) {
+            m_combo[size_t(i)]->setInsertPolicy(QComboBox::NoInsert);
             connect(m_combo[size_t(i)], &QComboBox::activated, this, [this, i] { Combo_Click(i); });
+        }
         if (m_siralama[size_t(i)])
             connect(m_siralama[size_t(i)], &QRadioButton::clicked, this, [this, i] { siralama_Click(i); });
     }

@@ -158,6 +158,16 @@ void TestFrmsorgu::operatorChoiceAndSort()
     m_w->combo(2)->setCurrentIndex(0);
     emit m_w->combo(2)->activated(0);
     QVERIFY(m_w->kriter(2)->text().isEmpty());
+    // Typed into the list: nothing is cleared and the list keeps its five operators.
+    m_w->kriter(4)->setText(u"Ağıt"_s);
+    m_w->combo(4)->lineEdit()->clear();
+    QTest::keyClicks(m_w->combo(4)->lineEdit(), u"Hepsi"_s);
+    QTest::keyClick(m_w->combo(4)->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_w->kriter(4)->text(), u"Ağıt"_s);
+    m_w->combo(5)->lineEdit()->clear();
+    QTest::keyClicks(m_w->combo(5)->lineEdit(), u"Buyuk"_s);
+    QTest::keyClick(m_w->combo(5)->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_w->combo(5)->count(), 5);
 
     QTest::mouseClick(m_w->siralama(5), Qt::LeftButton);
     QTest::mouseClick(m_w->siralama(2), Qt::LeftButton);
@@ -265,11 +275,14 @@ void TestFrmsorgu::reportButtonOpensWindow()
         auto rs = db::Database::open(m_file)->openRecordset(u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s);
         line = rs->text(u"girişmodu"_s);
     });
+    // A pending edit of the shown song is saved first and reaches its credits line.
+    QCOMPARE(m_f->form()->findChild<QLineEdit *>(u"Text3"_s)->text(), u"Ali Paşa"_s);
+    m_f->form()->findChild<QPlainTextEdit *>(u"txt(4)"_s)->setPlainText(u"Yeni Derleyen"_s);
     MyButton *rpr = m_f->form()->findChild<MyButton *>(u"RPR"_s);
     QVERIFY(rpr);
     rpr->click();
     QCOMPARE(title, u"Rapor İçin Sorgu"_s);
-    QCOMPARE(line, u"  D:Veli"_s);
+    QCOMPARE(line, u"  D:Yeni Derleyen"_s);
     QVERIFY(m_f->boxes.isEmpty());
 }
 
