@@ -14,6 +14,7 @@
 #include "songdatabase.h"
 #include "statusbar.h"
 #include "szlk.h"
+#include "titletree.h"
 #include "treeview.h"
 
 #include <QAbstractButton>
@@ -53,6 +54,7 @@ Form1::Form1(QWidget *parent)
     m_text1 = control<QPlainTextEdit>(u"Text1"_s);
     m_sozcuk = control<QPlainTextEdit>(u"sozcuk"_s);
     m_timer1 = control<QTimer>(u"Timer1"_s);
+    m_titleTree = std::make_unique<titletree::TitleTree>(*m_tvw, m_imageList1);
 
     connect(m_stbar, &StatusBar::panelClick, this, &Form1::stbar_PanelClick);
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);

@@ -17,6 +17,7 @@ class MyButton;
 namespace db { class DataControl; class Database; class Error; }
 namespace audio { class Player; }
 namespace search { struct Statement; }
+namespace titletree { class TitleTree; struct GroupedView; struct BuildReport; }
 
 // The main window: title tree, record display, search, groupings, audio slots and the
 // status bar. Handlers are named after their control and event.
@@ -60,13 +61,18 @@ private:
     void stbar_PanelClick(int n);
     void Timer1_Timer();
 
-    struct BuildReport;
     void grnm_bslk_Click();
-    void grouped(const QString &field, const QString &caption, const QString &lenField);
+    void grnm();
+    void grnm_derleyen_Click();
+    void grnm_kaynak_Click();
+    void grnm_muzik_Click();
+    void grnm_soz_Click();
+    void grnm_turu1_Click();
+    void grnm_turu2_Click();
+    void grnm_yore_Click();
+    void grouped(const titletree::GroupedView &view);
+    void showBuildReport(const titletree::BuildReport &report);
     void connectGroupings();
-    TreeNode *addFolder(const QString &text, BuildReport &report);
-    void addTitles(const QString &folderKey, const QString &sql, BuildReport &report,
-                   const QVariantList &parameters = {});
     void setScrollIgnoringErrors(int value);
 
     void izlememodu();
@@ -130,6 +136,7 @@ private:
     QPlainTextEdit *m_text1 = nullptr;
     QPlainTextEdit *m_sozcuk = nullptr;
     QTimer *m_timer1 = nullptr;
+    std::unique_ptr<titletree::TitleTree> m_titleTree;
     bool m_unloading = false;
     bool m_restoringScroll = false;
 

@@ -12,14 +12,6 @@ namespace schema {
 
 namespace {
 
-// Fields grouped by the title tree; each gets an index for its group statements.
-const QStringList &groupedFields()
-{
-    static const QStringList fields = {u"Yöresi"_s, u"Türü"_s,  u"Türü2"_s, u"KaynakKişi"_s,
-                                       u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
-    return fields;
-}
-
 QString quoteName(const QString &name)
 {
     return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
@@ -64,6 +56,13 @@ void setError(QString *error, const QString &text)
 }
 
 } // namespace
+
+const QStringList &groupedFields()
+{
+    static const QStringList fields = {u"Yöresi"_s, u"Türü"_s,  u"Türü2"_s, u"KaynakKişi"_s,
+                                       u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
+    return fields;
+}
 
 QStringList songFields()
 {

@@ -13,6 +13,8 @@ constexpr int kSongSchemaVersion = 2, kSettingsSchemaVersion = 1;
 
 // Fields of the songs table Zelvoran, in table order.
 QStringList songFields();
+// The fields the title tree groups by; each has an index with the title.
+const QStringList &groupedFields();
 
 // Fills a new, empty song database: Zelvoran, basharfler, sozluk, ayarlar with its one
 // row (no music folder; mp3, wav, wma), muzik, and the stored query arama with the empty
