@@ -1,5 +1,6 @@
 #include "samplearchive.h"
 
+#include "credits.h"
 #include "database.h"
 #include "dberror.h"
 #include "recordset.h"
@@ -78,34 +79,10 @@ bool digitsOnly(const QString &s)
     return !s.isEmpty() && std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
 }
 
-bool hasText(const QVariant &v)
-{
-    return !v.isNull() && !v.toString().isEmpty();
-}
-
-// The one place the builder takes its credits line from: the people fields in, the line
-// out (Null when no entry applies).
-QVariant creditsFor(const QVariant &kaynak, const QVariant &derleyen, const QVariant &soz, const QVariant &muzik)
-{
-    QString line;
-    if (hasText(kaynak))
-        line += u"K:"_s + kaynak.toString();
-    if (hasText(derleyen))
-        line += u"  D:"_s + derleyen.toString();
-    if (hasText(soz) && !muzik.isNull() && soz.toString() == muzik.toString())
-        line += u"   SM:"_s + soz.toString();
-    if (hasText(soz) && hasText(muzik) && soz.toString() != muzik.toString())
-        line += u"   S:"_s + soz.toString() + u"  M:"_s + muzik.toString();
-    if (hasText(muzik) && soz.isNull())
-        line += u"  M:"_s + muzik.toString();
-    if (hasText(soz) && muzik.isNull())
-        line += u"  S:"_s + soz.toString();
-    return line.isEmpty() ? QVariant() : QVariant(line);
-}
 
 QVariant creditsLine(const Row &row)
 {
-    return creditsFor(row.value(u"KaynakKişi"_s), row.value(u"Derleyen"_s), row.value(u"Söz"_s),
+    return credits::line(row.value(u"KaynakKişi"_s), row.value(u"Derleyen"_s), row.value(u"Söz"_s),
                       row.value(u"Müzik"_s));
 }
 

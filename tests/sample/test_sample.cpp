@@ -425,8 +425,9 @@ private slots:
         QTest::newRow("nobody") << QString() << QVariant();
         QTest::newRow("only empty texts") << u"KaynakKişi:\nDerleyen:\nSöz:\nMüzik:\n"_s << QVariant();
         QTest::newRow("case differs") << u"Söz: Anonim\nMüzik: anonim\n"_s << QVariant(u"   S:Anonim  M:anonim"_s);
-        QTest::newRow("empty lyricist") << u"Söz:\nMüzik: D\n"_s << QVariant();
-        QTest::newRow("empty composer") << u"Söz: C\nMüzik:\n"_s << QVariant();
+        // A cleared box counts as no value: the other person still gets the line.
+        QTest::newRow("empty lyricist") << u"Söz:\nMüzik: D\n"_s << QVariant(u"  M:D"_s);
+        QTest::newRow("empty composer") << u"Söz: C\nMüzik:\n"_s << QVariant(u"  S:C"_s);
     }
 
     void creditsLine()
