@@ -99,15 +99,24 @@ void createSongDatabase(db::Database &db)
 
 void upgradeSongDatabase(db::Database &db)
 {
+    static_assert(kSongSchemaVersion >= db::Database::kCurrentOrderVersion);
+    const db::Database::Order order = db.turkishOrder();
     try {
-        if (db.isReadOnly() || db.userVersion() >= kSongSchemaVersion)
+        const int version = db.userVersion();
+        if (db.isReadOnly() || version >= kSongSchemaVersion)
             return;
         db::Database::Transaction tx(db);
-        createGroupIndexes(db);
+        if (version < db::Database::kCurrentOrderVersion) {
+            db.setTurkishOrder(db::Database::Order::Current);
+            db.executeNative(u"REINDEX TURKCE"_s);
+        }
+        if (version < 2)
+            createGroupIndexes(db);
         db.setUserVersion(kSongSchemaVersion);
         tx.commit();
     } catch (const db::Error &) {
-        // Rolled back: the file keeps its former indexes.
+        // Rolled back: the file keeps its former indexes, and their order.
+        db.setTurkishOrder(order);
     }
 }
 

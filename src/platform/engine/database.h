@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dberror.h"
+#include "turkishrules.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,6 +68,15 @@ public:
     int userVersion() const;
     void setUserVersion(int v);
 
+    // The order of COLLATE TURKCE. A file's indexes hold the order they were built with:
+    // one whose user_version is from 1 up to below kCurrentOrderVersion opens in the
+    // Former order, any other in the Current one. Whoever rebuilds the indexes (REINDEX)
+    // in the Current order sets it first and raises the version.
+    static constexpr int kCurrentOrderVersion = 3;
+    using Order = turkish::rules::Order;
+    Order turkishOrder() const { return m_order; }
+    void setTurkishOrder(Order order);
+
     // RAII transaction: rolls back unless committed.
     class Transaction {
     public:
@@ -121,6 +131,7 @@ private:
     QString m_path;
     bool m_readOnly = false;
     LikeDialect m_dialect = LikeDialect::Jet;
+    Order m_order = Order::Current;
     std::unique_ptr<Names> m_names;
 };
 
