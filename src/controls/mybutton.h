@@ -88,6 +88,20 @@ public:
     QString accessKey() const { return m_accessKey; }
     void setAccessKey(const QString &key);
 
+    // The font's attributes, each set alone.
+    bool fontBold() const { return font().bold(); }
+    void setFontBold(bool on) { setFontPart([on](QFont &f) { f.setBold(on); }); }
+    bool fontItalic() const { return font().italic(); }
+    void setFontItalic(bool on) { setFontPart([on](QFont &f) { f.setItalic(on); }); }
+    bool fontUnderline() const { return font().underline(); }
+    void setFontUnderline(bool on) { setFontPart([on](QFont &f) { f.setUnderline(on); }); }
+    bool fontStrikethru() const { return font().strikeOut(); }
+    void setFontStrikethru(bool on) { setFontPart([on](QFont &f) { f.setStrikeOut(on); }); }
+    float fontSize() const { return float(font().pointSizeF()); }
+    void setFontSize(float points) { setFontPart([points](QFont &f) { f.setPointSizeF(points); }); }
+    QString fontName() const { return font().family(); }
+    void setFontName(const QString &name) { setFontPart([name](QFont &f) { f.setFamily(name); }); }
+
     // Splits a colour &H00BBGGRR into its red, green and blue.
     static void GetRgb(qint32 color, short &r, short &g, short &b) { buttonpaint::GetRgb(color, r, g, b); }
 
@@ -154,6 +168,14 @@ private:
     bool raise(F &&emitIt);
     void updateShortcut();
     void updateCursor();
+    template <typename F>
+    void setFontPart(F &&change)
+    {
+        QFont f = font();
+        change(f);
+        setFont(f);
+        update();
+    }
     QFont ambientFont() const;
 
     QString m_text;

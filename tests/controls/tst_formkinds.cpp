@@ -1,6 +1,7 @@
 #include "formkinds.h"
 #include "formloader.h"
 #include "mybutton.h"
+#include "picturebox.h"
 #include "ruvslider.h"
 
 #include <QAccessible>
@@ -24,6 +25,9 @@ private slots:
     void captionAndPictureOfTheLayout();
     void boxesNamedAfterTheirLabels_data();
     void boxesNamedAfterTheirLabels();
+    void skinBoxIsAllAWindowNeeds();
+    void windowsCarryTheirSkin_data();
+    void windowsCarryTheirSkin();
 
 private:
     QWidget m_form;
@@ -200,6 +204,49 @@ void TestFormKinds::boxesNamedAfterTheirLabels()
     QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
     QVERIFY(a);
     QCOMPARE(a->text(QAccessible::Name), expected);
+}
+
+void TestFormKinds::skinBoxIsAllAWindowNeeds()
+{
+    // Another window: a hidden skin box and a button, nothing else.
+    const QByteArray json = R"({"form": {"name": "T", "client": [3000, 1500]}, "controls": [
+        {"name": "MyButtonDefSkin", "kind": "picture", "in": "T", "rect": [0, 0, 2250, 315],
+         "props": {"visible": false, "picture": ":/images/skin.png"}},
+        {"name": "kapat", "kind": "button", "in": "T", "caption": "Kapat", "rect": [120, 600, 1455, 615], "tab": 0,
+         "props": {"picture": ":/images/kapat32.png"},
+         "settings": {"spn": "MyButtonDefSkin", "text": "Kapat", "ipucu": "Formu Kapat",
+                      "textcolorenabled": "&H00800000"}}]})";
+    QWidget form;
+    const FormSpec layout = FormLoader::loadData(json, &form);
+    QVERIFY2(layout.ok(), qPrintable(layout.problems.join(u"; "_s)));
+    auto *b = form.findChild<MyButton *>(u"kapat"_s);
+    QVERIFY(b && !b->skinPicture());
+    form.show();
+    QVERIFY(b->skinPicture());
+    const QImage img = b->surface();
+    QCOMPARE(img.pixel(0, 0) & 0xFFFFFFu, 0xccd5ddu);
+    QCOMPARE(img.pixel(b->width() / 2, 0) & 0xFFFFFFu, 0x003c74u);
+    QCOMPARE(b->picture().size(), QSize(32, 32));
+}
+
+void TestFormKinds::windowsCarryTheirSkin_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("main window") << u"Form1"_s;
+    QTest::newRow("dictionary") << u"szlk"_s;
+}
+
+void TestFormKinds::windowsCarryTheirSkin()
+{
+    QFETCH(QString, form);
+    QWidget w;
+    const FormSpec layout = FormLoader::load(u":/forms/"_s + form + u".json"_s, &w);
+    QVERIFY(layout.valid);
+    auto *box = w.findChild<PictureBox *>(u"MyButtonDefSkin"_s);
+    QVERIFY(box);
+    QVERIFY(box->isHidden());
+    QCOMPARE(box->size(), QSize(150, 21));
+    QCOMPARE(box->surface(), QImage(u":/images/skin.png"_s).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestFormKinds)

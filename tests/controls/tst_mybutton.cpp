@@ -70,6 +70,7 @@ private slots:
     void settingsRoundTrip();
     void readingResetsMissingKeysToDefaults();
     void fontIsStoredOnlyWhenSet();
+    void fontAttributeSetters();
     void accessKeyFromCaption_data();
     void accessKeyFromCaption();
     void narrowSettersRefuseOverflow();
@@ -322,6 +323,22 @@ void TestMyButton::fontIsStoredOnlyWhenSet()
     m_button->applySettings({});
     QCOMPARE(m_button->font(), m_host->font());
     QVERIFY(!m_button->settings().contains(u"font"_s));
+}
+
+void TestMyButton::fontAttributeSetters()
+{
+    m_button->applySettings(json(R"({"font":"Arial,8.4706,400,162,0,0,0"})"));
+    m_button->setFontBold(true);
+    m_button->setFontItalic(true);
+    m_button->setFontUnderline(true);
+    m_button->setFontStrikethru(true);
+    m_button->setFontSize(9.1765f);
+    m_button->setFontName(u"Tahoma"_s);
+    QVERIFY(m_button->fontBold() && m_button->fontItalic() && m_button->fontUnderline() && m_button->fontStrikethru());
+    QCOMPARE(m_button->fontName(), u"Tahoma"_s);
+    QCOMPARE(m_button->fontSize(), 9.1765f);
+    // Each change keeps the others and the stored character set.
+    QCOMPARE(m_button->settings().value(u"font"_s).toString(), u"Tahoma,9.1765,700,162,1,1,1"_s);
 }
 
 void TestMyButton::accessKeyFromCaption_data()
