@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -160,9 +161,11 @@ int main(int argc, char *argv[])
     std::vector<double> adds, deletes;
     auto *sil = form.findChild<MyButton *>(QStringLiteral("sil"));
     sil->setEnabled(true);
+    // New titles on every run of the program, which keeps its archive.
+    const qint64 stamp = QDateTime::currentMSecsSinceEpoch();
     for (int r = 0; r < rounds; ++r) {
         FrmEkleme window(&form);
-        window.findChild<QLineEdit *>(QStringLiteral("bslk"))->setText(QStringLiteral("Ölçüm Türküsü %1").arg(r + 1));
+        window.findChild<QLineEdit *>(QStringLiteral("bslk"))->setText(QStringLiteral("Ölçüm Türküsü %1 %2").arg(stamp).arg(r + 1));
         auto *ekle = window.findChild<MyButton *>(QStringLiteral("ekle"));
         adds.push_back(timed([&] { ekle->click(); }));
         form.data1()->recordset()->setAbsolutePosition(songs / 2);

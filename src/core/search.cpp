@@ -66,12 +66,18 @@ Statement statement(Scope scope, const QString &word)
     // The bound pattern is the literal without the doubled apostrophes of a quoted text.
     const QString pattern = u"*"_s + QString(literal).replace(u"''"_s, u"'"_s) + u"*"_s;
     s.text = parts.first();
-    s.bound = parts.first();
+    // The hits' tree needs only the titles, which the engine then reads with the keys.
+    s.bound = scope == Scope::Dictionary ? parts.first()
+                                         : QString(parts.first()).replace(u"select * from"_s, u"select Başlık from"_s,
+                                                                          Qt::CaseInsensitive);
     for (qsizetype i = 1; i < parts.size(); ++i) {
         s.text += u"'*"_s + literal + u"*'"_s + parts.at(i);
         s.bound += u"?"_s + parts.at(i);
         s.values << pattern;
     }
+    // In the order of the table, as the statement's own scan delivers them.
+    if (scope != Scope::Dictionary)
+        s.bound += u" ORDER BY rowid"_s;
     return s;
 }
 

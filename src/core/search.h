@@ -18,7 +18,8 @@ enum class Scope { None, Title, TitleAndLyrics, Region, AllFields, Dictionary };
 Scope firstTicked(bool title, bool titleAndLyrics, bool region, bool allFields, bool dictionary);
 
 // One statement twice: as text with the word put in as a literal (the main data control's
-// record source takes a text), and with each pattern as a ? and its value.
+// record source takes a text), and with each pattern as a ? and its value, asking for the
+// titles alone (all fields for the dictionary).
 struct Statement {
     QString text;
     QString bound;

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,11 +37,72 @@ struct Pattern {
     std::string raw;  // the pattern's UTF-8 bytes, for the per-statement cache
     LikeDialect dialect;
     std::vector<Piece> pieces;
+    // For "*text*", the search words' pattern: the folded text and its KMP failure table.
+    std::u32string needle;
+    std::vector<size_t> failure;
 };
+
+// "*" literals "*": a substring test, one pass over the text without folding it first.
+void prepareContains(Pattern &p)
+{
+    const auto &pc = p.pieces;
+    if (pc.size() < 3 || pc.front().kind != Piece::AnyRun || pc.back().kind != Piece::AnyRun)
+        return;
+    std::u32string needle;
+    for (size_t i = 1; i + 1 < pc.size(); ++i) {
+        if (pc[i].kind != Piece::Literal)
+            return;
+        needle.push_back(pc[i].c);
+    }
+    p.failure.assign(needle.size(), 0);
+    for (size_t i = 1, k = 0; i < needle.size(); ++i) {
+        while (k > 0 && needle[i] != needle[k])
+            k = p.failure[k - 1];
+        if (needle[i] == needle[k])
+            ++k;
+        p.failure[i] = k;
+    }
+    p.needle = std::move(needle);
+}
+
+const char32_t *asciiFolds()
+{
+    static const auto table = [] {
+        std::array<char32_t, 0x80> t{};
+        for (char32_t c = 0; c < 0x80; ++c)
+            t[c] = foldChar(c);
+        return t;
+    }();
+    return table.data();
+}
+
+bool containsFolded(const Pattern &p, sqlite3_value *v)
+{
+    const auto *s = sqlite3_value_text(v);
+    const qsizetype n = sqlite3_value_bytes(v);
+    const char32_t *ascii = asciiFolds();
+    const std::u32string &needle = p.needle;
+    size_t k = 0;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = s[i];
+        char32_t c;
+        if (b < 0x80) {
+            c = ascii[b];
+            ++i;
+        } else {
+            c = foldChar(nextCodePoint(s, n, i));
+        }
+        while (k > 0 && needle[k] != c)
+            k = p.failure[k - 1];
+        if (needle[k] == c && ++k == needle.size())
+            return true;
+    }
+    return false;
+}
 
 Pattern parse(std::u32string_view p, LikeDialect dialect)
 {
-    Pattern out{{}, dialect, {}};
+    Pattern out{{}, dialect, {}, {}, {}};
     const bool jet = dialect == LikeDialect::Jet;
     for (size_t i = 0; i < p.size(); ++i) {
         const char32_t c = p[i];
@@ -159,6 +221,7 @@ void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (!pattern || pattern->raw != raw || pattern->dialect != dialect) {
         Pattern fresh = parse(foldedText(argv[0]), dialect);
         fresh.raw = std::string(raw);
+        prepareContains(fresh);
         pattern = new Pattern(std::move(fresh));
         sqlite3_set_auxdata(ctx, 0, pattern, [](void *p) { delete static_cast<Pattern *>(p); });
         pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
@@ -169,7 +232,10 @@ void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
             return;
         }
     }
-    sqlite3_result_int(ctx, match(pattern->pieces, foldedInto(text, argv[1])));
+    if (!pattern->needle.empty())
+        sqlite3_result_int(ctx, containsFolded(*pattern, argv[1]));
+    else
+        sqlite3_result_int(ctx, match(pattern->pieces, foldedInto(text, argv[1])));
 }
 
 void lenFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
