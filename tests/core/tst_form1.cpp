@@ -9,12 +9,14 @@
 #include "statusbar.h"
 
 #include "mybutton.h"
+#include "valuetip.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QPointer>
 #include <QTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
@@ -44,6 +46,34 @@ private slots:
         QCOMPARE(g::penceremodu, u"izleme"_s);
         QCOMPARE(g::raporsql, u"zelvoran"_s);
         QTRY_VERIFY(!w->stbar()->panelText(4).isEmpty());
+    }
+
+    // The buttons find the window's skin; their tip goes when the pointer reaches the
+    // window's frames or its background.
+    void buttonsAreSkinnedAndTheirTipCloses()
+    {
+        ArchiveFixture f;
+        f.makeSettings(f.makeArchive(u"Arşiv.qel"_s, sampleSongs()));
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        const auto buttons = w->findChildren<MyButton *>();
+        QCOMPARE(buttons.size(), 17);
+        for (MyButton *b : buttons)
+            QVERIFY2(b->skinPicture(), qPrintable(b->objectName()));
+        auto *about = w->findChild<MyButton *>(u"about"_s);
+        auto *frame = w->findChild<QWidget *>(u"Frame6"_s);
+        QVERIFY(about && frame);
+        about->clearFocus();
+        for (QWidget *over : {frame, static_cast<QWidget *>(w)}) {
+            QTest::mouseMove(about, QPoint(10, 10));
+            QTest::mouseMove(about, about->rect().center());
+            QVERIFY(ValueTip::isLoaded());
+            QCOMPARE(ValueTip::instance()->label()->text(), u"Hakkında"_s);
+            about->setFocus();  // a focused button keeps its tip when left
+            QTest::mouseMove(over, QPoint(4, 45));
+            QVERIFY(!ValueTip::isLoaded());
+            about->clearFocus();
+        }
     }
 
     // What the user picks after the stored path failed, and what follows.
