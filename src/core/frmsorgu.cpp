@@ -98,7 +98,12 @@ Window::Window(QWidget *parent)
     setMouseTracking(true);
 }
 
-Window::~Window() = default;
+Window::~Window()
+{
+    // The children go after this part of the window: their signals must no longer reach it.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 MyButton *Window::button(int i) const
 {
