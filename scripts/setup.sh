@@ -8,8 +8,11 @@ BUILD_DIR=${BUILD_DIR:-$ROOT_DIR/build}
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libsqlite3-dev libasound2-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  fonts-wine fonts-comic-neue fonts-liberation fonts-dejavu-core
+  qt6-translations-l10n
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  gstreamer1.0-alsa gstreamer1.0-pulseaudio
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra
+  poppler-utils
 )
 
 install_missing() {

@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "globals.h"
 #include "loadedwindows.h"
+#include "qttranslations.h"
 #include "splash.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QString::fromUtf16(g::kProgramTitle));
     QApplication::setWindowIcon(QIcon(u":/images/program.png"_s));
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    qttranslations::install();
     appfonts::install();
     controls::registerFormKinds();
 

@@ -9,6 +9,7 @@ public:
     enum Number : int {
         InvalidCall = 5,           // a value of the wrong kind
         Overflow = 6,              // does not fit the property's width
+        DivisionByZero = 11,       // a drawing step divided by an empty size
         InvalidPropertyValue = 380 // a range the control cannot take
     };
 

@@ -4,15 +4,14 @@
 #include "keyedsettings.h"
 #include "mybuttonaccessible.h"
 #include "olecolor.h"
+#include "picturebox.h"
+#include "valuetip.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QStyleOptionButton>
-#include <QStyleOptionFocusRect>
 #include <cmath>
 #include <limits>
 
@@ -27,12 +26,7 @@ short narrow16(int value, const char *property)
     return short(value);
 }
 
-int whole(double v)
-{
-    return int(std::nearbyint(v));
-}
-
-// The caption as drawn: "&x" shows x, "&&" shows one "&".
+// The caption as measured: "&x" shows x, "&&" shows one "&".
 QString withoutMarkers(const QString &text)
 {
     QString out;
@@ -45,6 +39,132 @@ QString withoutMarkers(const QString &text)
     return out;
 }
 
+short mouseButton(Qt::MouseButtons b)
+{
+    short v = 0;
+    if (b & Qt::LeftButton)
+        v |= 1;
+    if (b & Qt::RightButton)
+        v |= 2;
+    if (b & Qt::MiddleButton)
+        v |= 4;
+    return v;
+}
+
+short shiftState(Qt::KeyboardModifiers m)
+{
+    short v = 0;
+    if (m & Qt::ShiftModifier)
+        v |= 1;
+    if (m & Qt::ControlModifier)
+        v |= 2;
+    if (m & Qt::AltModifier)
+        v |= 4;
+    return v;
+}
+
+// The key codes the events carry: letters and digits as their capitals, the rest as the
+// classic virtual-key numbers.
+short keyCode(const QKeyEvent *e)
+{
+    const int k = e->key();
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) || k == Qt::Key_Space)
+        return short(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+        return short(112 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    default:
+        return 0;
+    }
+}
+
+// The typed character, 0 when the key types none.
+short keyAscii(const QKeyEvent *e)
+{
+    if (!e->text().isEmpty())
+        return short(e->text().at(0).unicode());
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Backspace:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+Qt::CursorShape pointerShape(short pointer)
+{
+    switch (pointer) {
+    case 2:
+        return Qt::CrossCursor;
+    case 3:
+        return Qt::IBeamCursor;
+    case 5:
+    case 15:
+        return Qt::SizeAllCursor;
+    case 6:
+        return Qt::SizeBDiagCursor;
+    case 7:
+        return Qt::SizeVerCursor;
+    case 8:
+        return Qt::SizeFDiagCursor;
+    case 9:
+        return Qt::SizeHorCursor;
+    case 10:
+        return Qt::UpArrowCursor;
+    case 11:
+        return Qt::WaitCursor;
+    case 12:
+        return Qt::ForbiddenCursor;
+    case 13:
+        return Qt::BusyCursor;
+    case 14:
+        return Qt::WhatsThisCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
 } // namespace
 
 MyButton::MyButton(QWidget *parent)
@@ -53,10 +173,18 @@ MyButton::MyButton(QWidget *parent)
     MyButtonAccessible::install();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
-    setAttribute(Qt::WA_Hover);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 MyButton::~MyButton() = default;
+
+template <typename F>
+bool MyButton::raise(F &&emitIt)
+{
+    const QPointer<MyButton> self(this);
+    emitIt();
+    return !self.isNull();
+}
 
 void MyButton::setText(const QString &text)
 {
@@ -74,13 +202,13 @@ void MyButton::setText(const QString &text)
 void MyButton::setIpucu(const QString &text)
 {
     m_ipucu = text;
-    setToolTip(text);
     update();
 }
 
 void MyButton::setPicture(const QPixmap &picture)
 {
     m_picture = picture;
+    m_paintPicture = buttonpaint::Picture::from(picture.toImage());
     m_picturePath.clear();
     update();
     updateGeometry();
@@ -147,16 +275,6 @@ void MyButton::setFillWithColor(bool on)
     update();
 }
 
-void MyButton::setDisableHover(bool on)
-{
-    m_disableHover = on;
-}
-
-void MyButton::setDrawFocus(short inset)
-{
-    m_drawFocus = inset;
-}
-
 void MyButton::setTextAlign(int align)
 {
     m_textAlign = align;
@@ -166,12 +284,63 @@ void MyButton::setTextAlign(int align)
 void MyButton::setMousePointer(int pointer)
 {
     m_mousePointer = narrow16(pointer, "MousePointer");
+    updateCursor();
 }
 
 void MyButton::setMouseIcon(const QPixmap &icon, const QString &path)
 {
     m_mouseIcon = icon;
     m_mouseIconPath = icon.isNull() ? QString() : path;
+    updateCursor();
+}
+
+void MyButton::updateCursor()
+{
+    if (m_mousePointer == 0 || (m_mousePointer == 99 && m_mouseIcon.isNull()))
+        unsetCursor();
+    else if (m_mousePointer == 99)
+        setCursor(QCursor(m_mouseIcon));
+    else
+        setCursor(pointerShape(m_mousePointer));
+}
+
+QObject *MyButton::skinPicture() const
+{
+    return m_skinPicture.data();
+}
+
+void MyButton::setSkinPicture(QObject *box)
+{
+    auto *picture = qobject_cast<PictureBox *>(box);
+    if (box && !picture)
+        throw ControlError(ControlError::InvalidCall, u"MyButton::SkinPicture"_s,
+                           u"Geçersiz yordam çağrısı: kaplama bir resim kutusu olmalı."_s);
+    m_skinPicture = picture;
+    m_skinPictureName = picture ? picture->objectName() : QString();
+    update();
+}
+
+void MyButton::setSkinPictureName(const QString &name)
+{
+    if (name.isEmpty()) {
+        m_skinPicture = nullptr;
+        m_skinPictureName.clear();
+        update();
+        return;
+    }
+    QWidget *host = window();
+    if (host == this)
+        return;
+    const auto found = host->findChildren<QWidget *>(name);
+    for (QWidget *w : found) {
+        if (w->window() != host)
+            continue;
+        try {
+            setSkinPicture(w);
+        } catch (const ControlError &) {
+        }
+        return;
+    }
 }
 
 void MyButton::setAccessKey(const QString &key)
@@ -193,6 +362,29 @@ void MyButton::updateShortcut()
         m_shortcutId = grabShortcut(seq);
 }
 
+void MyButton::initProperties()
+{
+    m_sizeCW = 3;
+    m_sizeCH = 3;
+    m_text = objectName();
+    m_fillWithColor = true;
+    m_textColorEnabled = 0;
+    m_textColorDisabled = 0;
+    setFont(ambientFont());
+    m_textColorDisabled2 = 0;
+    m_drawFocus = 0;
+    m_displaceText = 0;
+    m_disableHover = false;
+    m_picture = QPixmap();
+    m_paintPicture = {};
+    m_picturePath.clear();
+    m_picturePos = 0;
+    m_pictureTColor = 0xFF00FF;
+    m_skinPictureName = u"MyButtonDefSkin"_s;
+    m_textAlign = 2;
+    m_ipucu = u"qqqqqq"_s;
+}
+
 QFont MyButton::ambientFont() const
 {
     return parentWidget() ? parentWidget()->font() : QApplication::font();
@@ -206,7 +398,6 @@ void MyButton::applySettings(const QJsonObject &stored)
     m_skinPictureName = s.text(u"SPN"_s);
     m_text = s.text(u"Text"_s);
     m_ipucu = s.text(u"ipucu"_s);
-    setToolTip(m_ipucu);
     m_fillWithColor = s.boolean(u"FillWithColor"_s, true);
     setEnabled(s.boolean(u"Enabled"_s, true));
     setAccessKey(s.text(u"AccessKey"_s));
@@ -222,6 +413,7 @@ void MyButton::applySettings(const QJsonObject &stored)
         m_fontCharset = 0;
     }
     m_mousePointer = s.int16(u"MousePointer"_s, 0);
+    updateCursor();
     const QString iconRef = s.text(u"MouseIcon"_s);
     setMouseIcon(KeyedSettings::loadPicture(iconRef), iconRef);
     m_disableHover = s.boolean(u"DisableHover"_s, false);
@@ -230,6 +422,7 @@ void MyButton::applySettings(const QJsonObject &stored)
     m_textColorDisabled2 = s.color(u"TextColorDisabled2"_s, 0);
     const QString pictureRef = s.text(u"Picture"_s);
     m_picture = KeyedSettings::loadPicture(pictureRef);
+    m_paintPicture = buttonpaint::Picture::from(m_picture.toImage());
     m_picturePath = m_picture.isNull() || pictureRef.startsWith(u"data:"_s) ? QString() : pictureRef;
     m_picturePos = s.int16(u"PicturePos"_s, 0);
     m_pictureTColor = s.color(u"PictureTColor"_s, 0xFF00FF);
@@ -287,34 +480,123 @@ void MyButton::click()
         emit Click();
 }
 
-void MyButton::showState(State s)
+buttonpaint::ButtonLook MyButton::look() const
 {
-    if (s == Hover && m_disableHover)
+    buttonpaint::ButtonLook l;
+    l.skin = m_skinPicture ? &m_skinPicture->surface() : nullptr;
+    l.sizeCW = m_sizeCW;
+    l.sizeCH = m_sizeCH;
+    l.fillWithColor = m_fillWithColor;
+    l.text = m_text;
+    l.textAlign = m_textAlign;
+    l.picture = m_paintPicture;
+    l.picturePos = m_picturePos;
+    l.pictureTColor = m_pictureTColor;
+    l.displaceText = m_displaceText;
+    l.drawFocus = m_drawFocus;
+    l.textColorEnabled = m_textColorEnabled;
+    l.textColorDisabled = m_textColorDisabled;
+    l.textColorDisabled2 = m_textColorDisabled2;
+    l.disableHover = m_disableHover;
+    l.backColor = m_backColor;
+    l.foreColor = palette().color(QPalette::Active, QPalette::WindowText);
+    l.font = font();
+    return l;
+}
+
+void MyButton::DrawButton(short n)
+{
+    if (m_disableHover && n == Hover)
         return;
-    m_state = s;
+    m_state = State(n);
     update();
 }
 
-bool MyButton::hitTest(const QPointF &p) const
+void MyButton::Refresh()
 {
-    // Both ends count: a release one pixel past the last column is still inside.
-    return p.x() >= 0 && p.x() <= width() && p.y() >= 0 && p.y() <= height();
+    if (m_state < Normal || m_state > Disabled)
+        m_state = Normal;
+    DrawButton(isEnabled() ? m_state : Disabled);
 }
 
-void MyButton::trackMove(const QPointF &p)
+void MyButton::paintSurface()
 {
-    const bool inside = hitTest(p);
+    // A paint request is a Refresh.
+    if (m_state < Normal || m_state > Disabled)
+        m_state = Normal;
+    if (!isEnabled())
+        m_state = Disabled;
+    if (m_surface.size() != size()) {
+        m_surface = QImage(size(), QImage::Format_RGB32);
+        m_surface.fill(buttonpaint::TranslateColor(m_backColor));
+    }
+    if (m_surface.isNull())
+        return;
+    // A failed paint drops the skin until the button is next shown.
+    if (buttonpaint::DrawButton(m_surface, look(), m_state) == buttonpaint::Painted::Failed)
+        m_skinPicture = nullptr;
+}
+
+QImage MyButton::surface()
+{
+    paintSurface();
+    return m_surface;
+}
+
+void MyButton::paintEvent(QPaintEvent *)
+{
+    paintSurface();
+    QPainter p(this);
+    p.drawImage(0, 0, m_surface);
+}
+
+void MyButton::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    setSkinPictureName(m_skinPictureName);
+}
+
+bool MyButton::hitTest(float x, float y) const
+{
+    // Both ends count: a release one pixel past the last column is still inside.
+    return x >= 0 && x <= float(width()) && y >= 0 && y <= float(height());
+}
+
+bool MyButton::trackMove(short button, short shift, float x, float y)
+{
+    if (m_spaceDown)
+        return true;
+    if (!raise([&] { emit MouseMove(button, shift, x, y); }))
+        return false;
+    const bool inside = hitTest(x, y);
+    bool left = false;
     if (inside && m_leftDown) {
         if (m_state != Pressed)
-            showState(Pressed);
+            DrawButton(Pressed);
     } else if (inside) {
-        if (m_state != Hover)
-            showState(Hover);
+        if (m_state != Hover) {
+            if (!raise([this] { emit MouseHover(); }))
+                return false;
+            DrawButton(Hover);
+        }
     } else if (m_leftDown) {
-        showState(Hover);
+        if (!raise([this] { emit MouseHover(); }))
+            return false;
+        DrawButton(Hover);
     } else {
-        showState(hasFocus() ? Focused : Normal);
+        left = true;
+        if (!raise([this] { emit MouseOut(); }))
+            return false;
+        if (m_hasFocus) {
+            DrawButton(Focused);
+        } else {
+            ValueTip::unload();
+            DrawButton(Normal);
+        }
     }
+    if (!left || m_hasFocus)
+        ValueTip::showHint(this, m_ipucu);
+    return true;
 }
 
 bool MyButton::event(QEvent *e)
@@ -328,177 +610,143 @@ bool MyButton::event(QEvent *e)
 
 void MyButton::mousePressEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton)
+    short button = mouseButton(e->button());
+    short shift = shiftState(e->modifiers());
+    float x = float(e->position().x());
+    float y = float(e->position().y());
+    if (!raise([&] { emit MouseDown(button, shift, x, y); }))
+        return;
+    if (button == 1)
         m_leftDown = true;
-    trackMove(e->position());
+    trackMove(button, shift, x, y);
 }
 
 void MyButton::mouseMoveEvent(QMouseEvent *e)
 {
-    if (m_spaceDown)
-        return;
-    trackMove(e->position());
+    trackMove(mouseButton(e->buttons()), shiftState(e->modifiers()), float(e->position().x()),
+              float(e->position().y()));
 }
 
 void MyButton::mouseReleaseEvent(QMouseEvent *e)
 {
+    short button = mouseButton(e->button());
+    short shift = shiftState(e->modifiers());
+    float x = float(e->position().x());
+    float y = float(e->position().y());
     m_leftDown = false;
-    showState(Normal);
-    if (e->button() != Qt::LeftButton)
+    DrawButton(Normal);
+    if (!raise([&] { emit MouseUp(button, shift, x, y); }))
         return;
-    // A Click handler may close the host window and take the button with it.
-    QPointer<MyButton> self(this);
-    if (hitTest(e->position()))
-        emit Click();
-    if (self)
-        showState(Focused);
+    if (button != 1)
+        return;
+    if (hitTest(x, y) && !raise([this] { emit Click(); }))
+        return;
+    DrawButton(Focused);
+}
+
+void MyButton::mouseDoubleClickEvent(QMouseEvent *)
+{
+    // The second press of a double click: the look only; its release clicks.
+    DrawButton(Pressed);
 }
 
 void MyButton::leaveEvent(QEvent *e)
 {
-    if (!m_leftDown && !m_spaceDown)
-        showState(hasFocus() ? Focused : Normal);
     QWidget::leaveEvent(e);
+    // The pointer left without a button held: a move outside, as a captured button would
+    // see it. Run from the event loop, since a MouseOut handler may delete the window
+    // that the toolkit is still delivering the move to.
+    if (m_leftDown || !isEnabled())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (underMouse() || m_leftDown)
+                return;
+            QPointF p = mapFromGlobal(QCursor::pos().toPointF());
+            if (hitTest(float(p.x()), float(p.y())))
+                p = QPointF(-1, -1);
+            trackMove(0, shiftState(QApplication::keyboardModifiers()), float(p.x()), float(p.y()));
+        },
+        Qt::QueuedConnection);
 }
 
 void MyButton::keyPressEvent(QKeyEvent *e)
 {
-    if (e->key() == Qt::Key_Space) {
+    short code = keyCode(e);
+    short shift = shiftState(e->modifiers());
+    if (!raise([&] { emit KeyDown(code, shift); }))
+        return;
+    if (code == 32) {
         m_spaceDown = true;
-        showState(Pressed);
-        return;
+        DrawButton(Pressed);
+    } else {
+        m_spaceDown = false;
+        DrawButton(Focused);
     }
-    m_spaceDown = false;
-    showState(Focused);
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        emit Click();
-        return;
+    short ascii = keyAscii(e);
+    if (ascii != 0) {
+        if (!raise([&] { emit KeyPress(ascii); }))
+            return;
+        if (ascii == 13) {
+            emit Click();
+            return;
+        }
     }
-    QWidget::keyPressEvent(e);
+    // Keys the button does not use go on to the window (Escape closes a dialog).
+    if (code != 32 && ascii != 32)
+        QWidget::keyPressEvent(e);
 }
 
 void MyButton::keyReleaseEvent(QKeyEvent *e)
 {
-    if (e->key() != Qt::Key_Space) {
+    // A held key repeats its key-down only.
+    if (e->isAutoRepeat())
+        return;
+    short code = keyCode(e);
+    short shift = shiftState(e->modifiers());
+    if (!raise([&] { emit KeyUp(code, shift); }))
+        return;
+    if (code != 32) {
         QWidget::keyReleaseEvent(e);
         return;
     }
-    if (e->isAutoRepeat() || !m_spaceDown || m_state != Pressed)
-        return;
+    // Every space release ends the held space; only one that still shows pressed clicks.
+    const bool clicks = m_spaceDown && m_state == Pressed;
     m_spaceDown = false;
-    showState(Normal);
-    QPointer<MyButton> self(this);
-    emit Click();
-    if (self)
-        showState(Focused);
+    if (!clicks)
+        return;
+    DrawButton(Normal);
+    if (!raise([this] { emit Click(); }))
+        return;
+    DrawButton(Focused);
 }
 
 void MyButton::focusInEvent(QFocusEvent *e)
 {
+    m_hasFocus = true;
     if (!m_leftDown)
-        showState(Focused);
+        DrawButton(Focused);
     QWidget::focusInEvent(e);
 }
 
 void MyButton::focusOutEvent(QFocusEvent *e)
 {
+    m_hasFocus = false;
     // A space press that the focus loss cut short must not leave mouse tracking off.
     m_spaceDown = false;
-    showState(Normal);
+    DrawButton(Normal);
     QWidget::focusOutEvent(e);
 }
 
 void MyButton::changeEvent(QEvent *e)
 {
     if (e->type() == QEvent::EnabledChange) {
-        m_leftDown = false;
-        m_spaceDown = false;
-        showState(isEnabled() ? Normal : Disabled);
+        if (!isEnabled()) {
+            m_leftDown = false;
+            m_spaceDown = false;
+        }
+        DrawButton(isEnabled() ? Normal : Disabled);
     }
     QWidget::changeEvent(e);
-}
-
-void MyButton::paintEvent(QPaintEvent *)
-{
-    if (!isEnabled())
-        m_state = Disabled;
-    else if (m_state < Normal || m_state > Disabled)
-        m_state = Normal;
-    const bool enabled = m_state != Disabled;
-
-    QPainter p(this);
-    QStyleOptionButton opt;
-    opt.initFrom(this);
-    opt.palette.setColor(QPalette::Button, controls::oleToColor(m_backColor));
-    opt.state |= m_state == Pressed ? QStyle::State_Sunken : QStyle::State_Raised;
-    if (m_state == Hover)
-        opt.state |= QStyle::State_MouseOver;
-    style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &opt, &p, this);
-
-    const int W = width();
-    const int H = height();
-    const int d = m_state == Pressed ? m_displaceText : 0;
-    // Inside the corners; the right side stays 3 pixels further in than the left.
-    QRect caption(QPoint(m_sizeCW + d, m_sizeCH + d), QPoint(W - m_sizeCW + d - 4, H - m_sizeCH + d - 1));
-    bool showCaption = true;
-
-    QPixmap pm;
-    QPoint at;
-    if (!m_picture.isNull()) {
-        pm = m_picture;
-        if (!pm.hasAlphaChannel())
-            pm.setMask(pm.createMaskFromColor(controls::oleToColor(m_pictureTColor), Qt::MaskInColor));
-        if (!enabled)
-            pm = style()->generatedIconPixmap(QIcon::Disabled, pm, &opt);
-        const QSize ps = pm.deviceIndependentSize().toSize();
-        const int py = whole((H - ps.height()) / 2.0) + d;
-        if (m_picturePos == 4) {
-            at = QPoint(whole((W - ps.width()) / 2.0) + m_displaceText, py);
-            showCaption = false;
-        } else {
-            const int px = caption.left() + 3;
-            at = QPoint(px, py);
-            caption.setLeft(px + ps.width() + caption.left());
-        }
-    }
-
-    int flags = Qt::AlignVCenter | Qt::TextSingleLine;
-    flags |= m_textAlign == 1 ? Qt::AlignRight : m_textAlign == 2 ? Qt::AlignHCenter : Qt::AlignLeft;
-    QString shown = m_text;
-    const QString plain = withoutMarkers(m_text);
-    if (p.fontMetrics().horizontalAdvance(plain) > caption.width()) {
-        shown = p.fontMetrics().elidedText(plain, Qt::ElideRight, std::max(caption.width(), 0));
-        flags |= Qt::TextHideMnemonic;
-    } else {
-        flags |= Qt::TextShowMnemonic;
-    }
-    auto drawCaption = [&](const QColor &colour, const QRect &r) {
-        if (!showCaption || shown.isEmpty())
-            return;
-        p.setPen(colour);
-        p.drawText(r, flags, shown);
-    };
-
-    if (enabled) {
-        drawCaption(controls::oleToColor(m_textColorEnabled), caption);
-        if (!pm.isNull())
-            p.drawPixmap(at, pm);
-    } else {
-        if (!pm.isNull())
-            p.drawPixmap(at, pm);
-        if (m_textColorDisabled != m_textColorDisabled2) {
-            drawCaption(controls::oleToColor(m_textColorDisabled2), caption.translated(1, 1));
-            drawCaption(controls::oleToColor(m_textColorDisabled), caption);
-        } else {
-            drawCaption(opt.palette.color(QPalette::Disabled, QPalette::ButtonText), caption);
-        }
-    }
-
-    if (hasFocus()) {
-        const int inset = m_drawFocus > 0 ? m_drawFocus : 3;
-        QStyleOptionFocusRect fr;
-        fr.initFrom(this);
-        fr.rect = rect().adjusted(inset, inset, -inset, -inset);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, &p, this);
-    }
 }

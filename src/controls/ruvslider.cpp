@@ -1,22 +1,28 @@
 #include "ruvslider.h"
 
+#include "buttonpaint.h"
 #include "controlerror.h"
+#include "drawedge.h"
 #include "keyedsettings.h"
 #include "olecolor.h"
 #include "ruvslideraccessible.h"
+#include "valuetip.h"
 
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QStyleOptionButton>
-#include <QStyleOptionFocusRect>
-#include <qdrawutil.h>
 #include <cmath>
 #include <limits>
 
 using namespace Qt::StringLiterals;
+
+// Resources are registered outside any namespace.
+static void initControlResources()
+{
+    Q_INIT_RESOURCE(controls);
+}
 
 namespace {
 
@@ -28,6 +34,22 @@ int whole(double v)
     return int(std::nearbyint(v));
 }
 
+// The thumb of a slider without a picture of its own.
+const QPixmap &knob()
+{
+    static const QPixmap pm = [] {
+        initControlResources();
+        return QPixmap(u":/controls/knob16.png"_s);
+    }();
+    return pm;
+}
+
+short shiftState(Qt::KeyboardModifiers m)
+{
+    return short(((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0)
+                 | ((m & Qt::AltModifier) ? 4 : 0));
+}
+
 } // namespace
 
 RuvSlider::RuvSlider(QWidget *parent)
@@ -35,7 +57,8 @@ RuvSlider::RuvSlider(QWidget *parent)
 {
     RuvSliderAccessible::install();
     setFocusPolicy(Qt::StrongFocus);
-    placeThumb();
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    ResetSlider();
 }
 
 RuvSlider::~RuvSlider() = default;
@@ -53,14 +76,14 @@ void RuvSlider::setValue(qint32 value)
     if (value == m_oldValue)
         return;
     if (!m_dragging)
-        placeThumb();
-    update();
+        placeThumbFor(value);
+    DrawSlider();
     m_oldValue = m_value;
     QAccessibleValueChangeEvent changed(this, m_value);
     QAccessible::updateAccessibility(&changed);
-    QPointer<RuvSlider> self(this);
+    // The handlers may change the fields, or close and delete the host.
+    const QPointer<RuvSlider> self(this);
     emit ValueChanged();
-    // The handlers may have changed the fields or closed the host.
     if (self && m_value == m_max)
         emit ArrivedLast();
     if (self && m_value == m_min)
@@ -73,6 +96,7 @@ void RuvSlider::setMin(qint32 min)
         throw ControlError(ControlError::InvalidPropertyValue, u"ruvSlider"_s, u"Geçersiz özellik değeri."_s);
     checkFits(qint64(m_max) - min);
     m_min = min;
+    // The range stands before ValueChanged reaches the host.
     m_range = qint64(m_max) - min;
     setValue(min);
 }
@@ -89,95 +113,193 @@ void RuvSlider::setMax(qint32 max)
 void RuvSlider::setOrientation(int orientation)
 {
     m_orientation = orientation;
-    placeThumb();
-    update();
+    ResetSlider();
+    layoutPass();
 }
 
 void RuvSlider::setRailStyle(int style)
 {
     m_railStyle = style;
-    update();
+    layoutPass();
 }
 
 void RuvSlider::setBackColor(quint32 ole)
 {
     m_backColor = ole;
-    update();
+    DrawSlider();
 }
 
 void RuvSlider::setSliderIcon(const QPixmap &icon, const QString &path)
 {
     m_sliderIcon = icon;
     m_sliderIconPath = icon.isNull() ? QString() : path;
-    placeThumb();
-    update();
+    layoutPass();
 }
 
 void RuvSlider::setRailPicture(const QPixmap &picture, const QString &path)
 {
     m_railPicture = picture;
     m_railPicturePath = picture.isNull() ? QString() : path;
-    update();
+    layoutPass();
 }
 
 QSizeF RuvSlider::thumbSize() const
 {
-    return m_sliderIcon.isNull() ? QSizeF(16, 16) : m_sliderIcon.deviceIndependentSize();
+    return (m_sliderIcon.isNull() ? knob() : m_sliderIcon).deviceIndependentSize();
 }
 
-double RuvSlider::track() const
+bool RuvSlider::pictureRail() const
 {
-    const QSizeF t = thumbSize();
-    return m_orientation == Vertical ? height() - t.height() : width() - t.width();
-}
-
-double RuvSlider::positionOf(qint64 value) const
-{
-    if (m_range <= 0)
-        return m_orientation == Vertical ? track() : 0.0;
-    const double along = track() * double(value - m_min) / double(m_range);
-    return m_orientation == Vertical ? track() - along : along;
-}
-
-void RuvSlider::placeThumb()
-{
-    if (m_orientation == Horizontal || m_orientation == Vertical)
-        m_thumbPos = float(positionOf(m_value));
+    return m_railStyle == 99 && !m_railPicture.isNull();
 }
 
 QRectF RuvSlider::thumbRect() const
 {
+    return {m_thumb, thumbSize()};
+}
+
+void RuvSlider::placeThumbFor(qint64 value)
+{
     const QSizeF t = thumbSize();
-    if (m_orientation == Vertical)
-        return {(width() - t.width()) / 2.0, double(m_thumbPos), t.width(), t.height()};
-    return {double(m_thumbPos), (height() - t.height()) / 2.0, t.width(), t.height()};
-}
-
-qint32 RuvSlider::calcValue()
-{
-    if (m_orientation != Horizontal && m_orientation != Vertical)
-        return m_value;
-    const double t = track();
-    if (t <= 0 || m_range <= 0) {
-        m_thumbPos = 0;
-        return m_min;
+    if (m_range == 0)
+        return;
+    if (m_orientation == Horizontal) {
+        m_thumb.setX(float((width() - t.width()) * double(value - m_min) / double(m_range)));
+    } else if (m_orientation == Vertical) {
+        const double track = height() - t.height();
+        m_thumb.setY(float(track - track * double(value - m_min) / double(m_range)));
     }
-    const double along = m_orientation == Vertical ? t - m_thumbPos : m_thumbPos;
-    const double v = std::nearbyint(along / t * double(m_range) + m_min);
-    const qint32 result = qint32(std::clamp(v, double(kInt32Min), double(kInt32Max)));
-    // The thumb rests at the exact place of a whole value.
-    m_thumbPos = float(positionOf(result));
-    return result;
 }
 
-void RuvSlider::dragTo(const QPointF &p)
+void RuvSlider::ResetSlider()
 {
-    const double t = track();
+    if (m_orientation == Horizontal)
+        m_thumb = QPointF(0, 0);
+    else if (m_orientation == Vertical)
+        m_thumb = QPointF(0, height() - thumbSize().height());
+}
+
+void RuvSlider::layoutPass()
+{
+    if (m_laying)
+        return;
+    m_laying = true;
+    const QSizeF t = thumbSize();
+    const double w = t.width();
+    const double h = t.height();
+    const bool picture = pictureRail();
+    const QSizeF rail = m_railPicture.deviceIndependentSize();
     if (m_orientation == Horizontal || m_orientation == Vertical) {
-        const double raw = m_orientation == Vertical ? p.y() - m_grab.y() : p.x() - m_grab.x();
-        m_thumbPos = float(raw < 0 ? 0.0 : raw > t ? std::max(t, 0.0) : raw);
+        const bool horizontal = m_orientation == Horizontal;
+        QSize size = this->size();
+        if (picture) {
+            size = horizontal ? QSize(whole(rail.width() + 4), whole(h < rail.height() ? rail.height() : h))
+                              : QSize(whole(w < rail.width() ? rail.width() : w), whole(rail.height() + 4));
+        } else if (horizontal) {
+            size = QSize(size.width() == 0 ? whole(w) : size.width(), whole(h));
+        } else {
+            size = QSize(whole(w), size.height() == 0 ? whole(h) : size.height());
+        }
+        if (size != this->size())
+            resize(size);
+        const double W = width();
+        const double H = height();
+        if (horizontal) {
+            m_thumb.setY(picture && h < rail.height() ? float((rail.height() - h) * 0.5) : 0.0f);
+            const int top = whole((h - 4) * 0.5);
+            const int left = whole(w * 0.5 - 2);
+            m_railRect = QRect(QPoint(left, top), QPoint(whole(W + left - w + 4) - 1, top + 3));
+        } else {
+            m_thumb.setX(picture && w < rail.width() ? float((rail.width() - w) * 0.5) : 0.0f);
+            const int top = whole(h * 0.5 - 2);
+            const int left = whole((w - 4) * 0.5);
+            m_railRect = QRect(QPoint(left, top), QPoint(left + 3, whole(H + top - h + 4) - 1));
+        }
+        placeThumbFor(m_value);
     }
-    setValue(calcValue());
+    m_laying = false;
+    DrawSlider();
+}
+
+void RuvSlider::DrawSlider()
+{
+    if (m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    if (m_surface.isNull())
+        return;
+    m_surface.fill(controls::oleToColor(m_backColor));
+    const int W = width();
+    const int H = height();
+    {
+        QPainter p(&m_surface);
+        if (m_railStyle == 99) {
+            if (!m_railPicture.isNull()) {
+                const QSizeF r = m_railPicture.deviceIndependentSize();
+                if (m_orientation == Horizontal)
+                    p.drawPixmap(QPoint(2, whole((H - r.height()) * 0.5)), m_railPicture);
+                else if (m_orientation == Vertical)
+                    p.drawPixmap(QPoint(whole((W - r.width()) * 0.5), 2), m_railPicture);
+            }
+        } else if (m_railStyle >= 0 && m_railStyle <= 4) {
+            constexpr int kinds[] = {sliderpaint::EDGE_SUNKEN, sliderpaint::EDGE_RAISED, sliderpaint::BDR_SUNKENOUTER,
+                                     sliderpaint::BDR_RAISEDINNER, 0};
+            p.end();
+            sliderpaint::DrawEdge(m_surface, m_railRect, kinds[m_railStyle]);
+            p.begin(&m_surface);
+        }
+        // Whole pixels: Qt would place a thumb at 24.5 on 25.
+        p.drawPixmap(QPoint(whole(m_thumb.x()), whole(m_thumb.y())), m_sliderIcon.isNull() ? knob() : m_sliderIcon);
+    }
+    update();
+    if (m_showValueTip && m_dragging)
+        ShowTip();
+}
+
+void RuvSlider::ShowTip()
+{
+    ValueTip::showTip(this, thumbRect(), m_orientation, QString::number(m_value));
+}
+
+qint32 RuvSlider::CalcValue()
+{
+    const QSizeF t = thumbSize();
+    qint32 v = 0;
+    if (m_orientation != Horizontal && m_orientation != Vertical)
+        return v;
+    const double track = m_orientation == Horizontal ? width() - t.width() : height() - t.height();
+    if (track == 0 || m_range == 0) {
+        // A track of no length: the Min end.
+        v = m_min;
+        if (m_orientation == Horizontal)
+            m_thumb.setX(0);
+        else
+            m_thumb.setY(0);
+        return v;
+    }
+    const double along = m_orientation == Horizontal ? m_thumb.x() : track - m_thumb.y();
+    const double r = std::nearbyint(along / track * double(m_range) + m_min);
+    v = qint32(std::clamp(r, double(kInt32Min), double(kInt32Max)));
+    // The thumb rests at the exact place of a whole value.
+    placeThumbFor(v);
+    return v;
+}
+
+bool RuvSlider::dragStep(const QPointF &pos)
+{
+    const QSizeF t = thumbSize();
+    if (m_orientation == Horizontal || m_orientation == Vertical) {
+        const bool horizontal = m_orientation == Horizontal;
+        const float p = horizontal ? float(pos.x()) - m_grabX : float(pos.y()) - m_grabY;
+        const double end = horizontal ? width() - t.width() : height() - t.height();
+        const double at = p < 0 ? 0.0 : p > end ? end : double(p);
+        if (horizontal)
+            m_thumb.setX(float(at));
+        else
+            m_thumb.setY(float(at));
+    }
+    const QPointer<RuvSlider> self(this);
+    setValue(CalcValue());
+    return !self.isNull();
 }
 
 void RuvSlider::stepBy(qint64 delta)
@@ -190,7 +312,7 @@ void RuvSlider::applySettings(const QJsonObject &stored)
 {
     const KeyedSettings s(stored);
     m_backColor = s.color(u"BackColor"_s, 0x8000000F);
-    setEnabled(s.boolean(u"Enabled"_s, true));
+    m_enabled = s.boolean(u"Enabled"_s, true);
     m_orientation = s.int32(u"Orientation"_s, Vertical);
     m_railStyle = s.int32(u"RailStyle"_s, 0);
     m_showValueTip = s.boolean(u"ShowValueTip"_s, true);
@@ -205,15 +327,14 @@ void RuvSlider::applySettings(const QJsonObject &stored)
     m_railPicturePath = m_railPicture.isNull() || rail.startsWith(u"data:"_s) ? QString() : rail;
     m_range = qint64(m_max) - m_min;
     m_oldValue = m_value;
-    placeThumb();
-    update();
+    layoutPass();
 }
 
 QJsonObject RuvSlider::settings() const
 {
     KeyedSettings s;
     s.putColor(u"BackColor"_s, m_backColor, 0x8000000F);
-    s.putBool(u"Enabled"_s, !testAttribute(Qt::WA_ForceDisabled), true);
+    s.putBool(u"Enabled"_s, m_enabled, true);
     s.putText(u"SliderIcon"_s, KeyedSettings::pictureRef(m_sliderIcon, m_sliderIconPath));
     s.putInt(u"Orientation"_s, m_orientation, Vertical);
     s.putText(u"RailPicture"_s, KeyedSettings::pictureRef(m_railPicture, m_railPicturePath));
@@ -233,96 +354,90 @@ QSize RuvSlider::sizeHint() const
 
 void RuvSlider::resizeEvent(QResizeEvent *e)
 {
-    placeThumb();
     QWidget::resizeEvent(e);
+    layoutPass();
+}
+
+void RuvSlider::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    DrawSlider();
 }
 
 void RuvSlider::paintEvent(QPaintEvent *)
 {
+    if (m_surface.size() != size())
+        DrawSlider();
     QPainter p(this);
-    p.fillRect(rect(), controls::oleToColor(m_backColor));
-    const QSizeF t = thumbSize();
-    const int W = width();
-    const int H = height();
-
-    if (m_railStyle == 99 && !m_railPicture.isNull()) {
-        const QSizeF r = m_railPicture.deviceIndependentSize();
-        if (m_orientation == Vertical)
-            p.drawPixmap(QPointF((W - r.width()) / 2.0, 2), m_railPicture);
-        else
-            p.drawPixmap(QPointF(2, (H - r.height()) / 2.0), m_railPicture);
-    } else if (m_railStyle >= 0 && m_railStyle <= 3) {
-        // A 4-pixel groove from 2 pixels before the thumb's centre at one end to 2 past it
-        // at the other.
-        QRect groove;
-        if (m_orientation == Vertical) {
-            const int top = whole(t.height() * 0.5 - 2);
-            const int left = whole((W - 4) * 0.5);
-            groove = QRect(QPoint(left, top), QPoint(left + 3, whole(H + top - t.height() + 4) - 1));
-        } else {
-            const int top = whole((H - 4) * 0.5);
-            const int left = whole(t.width() * 0.5 - 2);
-            groove = QRect(QPoint(left, top), QPoint(whole(W + left - t.width() + 4) - 1, top + 3));
-        }
-        const bool sunken = m_railStyle == 0 || m_railStyle == 2;
-        qDrawShadePanel(&p, groove, palette(), sunken, m_railStyle <= 1 ? 2 : 1);
-    }
-
-    const QRectF thumb = thumbRect();
-    if (!m_sliderIcon.isNull()) {
-        p.drawPixmap(thumb.topLeft(), m_sliderIcon);
-    } else {
-        QStyleOptionButton opt;
-        opt.initFrom(this);
-        opt.rect = thumb.toRect();
-        opt.palette.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
-        opt.state |= QStyle::State_Raised;
-        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &opt, &p, this);
-    }
+    p.drawImage(0, 0, m_surface);
     if (hasFocus()) {
-        QStyleOptionFocusRect fr;
-        fr.initFrom(this);
-        fr.rect = thumb.toRect().adjusted(-1, -1, 1, 1) & rect();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, &p, this);
+        // The keyboard's focus: a dotted frame around the control.
+        QImage frame = m_surface;
+        buttonpaint::DrawFocusRect(frame, buttonpaint::MakeRect(0, 0, width(), height()));
+        p.drawImage(0, 0, frame);
     }
 }
 
 void RuvSlider::mousePressEvent(QMouseEvent *e)
 {
-    if (e->button() != Qt::LeftButton)
+    if (!m_enabled || e->button() != Qt::LeftButton)
         return;
     m_dragging = true;
-    const QRectF thumb = thumbRect();
     const QPointF pos = e->position();
-    const bool onThumb = pos.x() >= thumb.left() && pos.x() < thumb.right() && pos.y() >= thumb.top()
-                         && pos.y() < thumb.bottom();
+    const float x = float(pos.x());
+    const float y = float(pos.y());
+    const QSizeF t = thumbSize();
+    const float left = float(m_thumb.x());
+    const float top = float(m_thumb.y());
+    const bool onThumb = left <= x && x < left + float(t.width()) && top <= y && y < top + float(t.height());
     if (onThumb) {
-        m_grab = pos - thumb.topLeft();
+        m_grabX = x - left;
+        m_grabY = y - top;
     } else {
         // The thumb's centre jumps to the pointer.
-        const QSizeF t = thumbSize();
-        m_grab = QPointF(t.width() / 2.0, t.height() / 2.0);
-        dragTo(pos);
+        m_grabX = float(t.width() / 2);
+        m_grabY = float(t.height() / 2);
+        if (!dragStep(pos))
+            return;
     }
+    if (m_showValueTip)
+        ShowTip();
+    short shift = shiftState(e->modifiers());
+    emit MouseDown(shift);
 }
 
 void RuvSlider::mouseMoveEvent(QMouseEvent *e)
 {
     if (m_dragging)
-        dragTo(e->position());
+        dragStep(e->position());
 }
 
 void RuvSlider::mouseReleaseEvent(QMouseEvent *e)
 {
     const QPointF pos = e->position();
     const bool inside = pos.x() >= 0 && pos.x() < width() && pos.y() >= 0 && pos.y() < height();
-    m_dragging = false;
-    if (e->button() == Qt::LeftButton && inside)
+    const QPointer<RuvSlider> self(this);
+    if (e->button() == Qt::LeftButton && inside) {
         emit Click();
+        if (!self)
+            return;
+    }
+    if (m_dragging) {
+        short shift = shiftState(e->modifiers());
+        emit MouseUp(shift);
+        if (!self)
+            return;
+    }
+    m_dragging = false;
+    ValueTip::unload();
 }
 
 void RuvSlider::keyPressEvent(QKeyEvent *e)
 {
+    if (!m_enabled) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
     const qint64 page = std::max<qint64>(1, m_range / 10);
     switch (e->key()) {
     case Qt::Key_Left:
@@ -348,4 +463,16 @@ void RuvSlider::keyPressEvent(QKeyEvent *e)
     default:
         QWidget::keyPressEvent(e);
     }
+}
+
+void RuvSlider::focusInEvent(QFocusEvent *e)
+{
+    update();
+    QWidget::focusInEvent(e);
+}
+
+void RuvSlider::focusOutEvent(QFocusEvent *e)
+{
+    update();
+    QWidget::focusOutEvent(e);
 }

@@ -60,7 +60,7 @@ QVariant RuvSliderAccessible::currentValue() const
 void RuvSliderAccessible::setCurrentValue(const QVariant &value)
 {
     RuvSlider *s = slider();
-    if (!s->isEnabled())
+    if (!s->enabled())
         return;
     const qint64 v = std::clamp(value.toLongLong(), qint64(s->min()), qint64(s->max()));
     s->setValue(qint32(v));

@@ -4,6 +4,7 @@
 #include "frm_ekleme.h"
 #include "frmabout.h"
 #include "loadedwindows.h"
+#include "valuetip.h"
 #include "onsoz.h"
 
 #include <QDialog>
@@ -80,7 +81,7 @@ void runModal(QDialog *dialog)
 
 void closeValueTip()
 {
-    // The tip window comes with the skinned controls; until then nothing is shown.
+    ValueTip::unload();
 }
 
 } // namespace appwindows

@@ -1,6 +1,10 @@
 #include "fonksiyon.h"
 
+#include "credits.h"
+#include "database.h"
 #include "filedialog.h"
+#include "globals.h"
+#include "reportquery.h"
 
 using namespace Qt::StringLiterals;
 
@@ -12,6 +16,17 @@ QString dosyaac(const QString &baslangic, const QString &filtre)
     if (chosen.isEmpty())
         return {};
     return chosen + QChar(u'\0');
+}
+
+void girismoduyaz()
+{
+    if (g::vt)
+        credits::rewriteAll(*g::vt);
+}
+
+QString jokercevir(const QVariant &sql)
+{
+    return reportquery::toAnsiLike(sql.toString());
 }
 
 } // namespace fonksiyon

@@ -14,6 +14,7 @@
 #include "songdatabase.h"
 #include "statusbar.h"
 #include "szlk.h"
+#include "titletree.h"
 #include "treeview.h"
 
 #include <QAbstractButton>
@@ -53,6 +54,7 @@ Form1::Form1(QWidget *parent)
     m_text1 = control<QPlainTextEdit>(u"Text1"_s);
     m_sozcuk = control<QPlainTextEdit>(u"sozcuk"_s);
     m_timer1 = control<QTimer>(u"Timer1"_s);
+    m_titleTree = std::make_unique<titletree::TitleTree>(*m_tvw, m_imageList1);
 
     connect(m_stbar, &StatusBar::panelClick, this, &Form1::stbar_PanelClick);
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
@@ -60,7 +62,9 @@ Form1::Form1(QWidget *parent)
     connect(m_hscroll1, &RecordScrollBar::change, this, &Form1::HScroll1_Change);
     connect(m_hscroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
     connect(m_tvw, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
+    connect(control<MyButton>(u"RPR"_s), &MyButton::Click, this, &Form1::RPR_Click);
     connectGroupings();
+    connectAudio();
     connectEditing();
 
     const struct { const char16_t *button; const char16_t *form; } openers[] = {
@@ -189,11 +193,11 @@ void Form1::closeEvent(QCloseEvent *e)
         return;
     }
     m_unloading = true;
+    audioUnload();
     g::vt.reset();
     g::ayarvt.reset();
     m_data1->close();
     m_data2->close();
-    // Playback stops with the audio subsystem.
     const auto windows = loadedwindows::list();
     for (int i = int(windows.size()) - 1; i >= 1; --i) {
         QWidget *w = windows.at(i);

@@ -15,7 +15,9 @@ class RecordScrollBar;
 class ImageList;
 class MyButton;
 namespace db { class DataControl; class Database; class Error; }
+namespace audio { class Player; }
 namespace search { struct Statement; }
+namespace titletree { class TitleTree; struct GroupedView; struct BuildReport; }
 
 // The main window: title tree, record display, search, groupings, audio slots and the
 // status bar. Handlers are named after their control and event.
@@ -59,13 +61,18 @@ private:
     void stbar_PanelClick(int n);
     void Timer1_Timer();
 
-    struct BuildReport;
     void grnm_bslk_Click();
-    void grouped(const QString &field, const QString &caption, const QString &lenField);
+    void grnm();
+    void grnm_derleyen_Click();
+    void grnm_kaynak_Click();
+    void grnm_muzik_Click();
+    void grnm_soz_Click();
+    void grnm_turu1_Click();
+    void grnm_turu2_Click();
+    void grnm_yore_Click();
+    void grouped(const titletree::GroupedView &view);
+    void showBuildReport(const titletree::BuildReport &report);
     void connectGroupings();
-    TreeNode *addFolder(const QString &text, BuildReport &report);
-    void addTitles(const QString &folderKey, const QString &sql, BuildReport &report,
-                   const QVariantList &parameters = {});
     void setScrollIgnoringErrors(int value);
 
     void izlememodu();
@@ -85,6 +92,37 @@ private:
 
     bool openSongDatabase(const QString &path, int mod1);
 
+    // Audio slots, playback, volume and the music folder (form1_audio.cpp).
+public:
+    audio::Player *player() const { return m_player; }
+private:
+    void connectAudio();
+    void Play1_Click();
+    void Play2_Click();
+    void Play3_Click();
+    void Play4_Click();
+    void playSlot(int n);
+    void MyButton3_Click();
+    void stop_Click();
+    void mp3durdur();
+    void sec1_DropDown();
+    void sec2_DropDown();
+    void sec3_DropDown();
+    void sec4_DropDown();
+    void secDropDown(int n);
+    void sec1_Click(int index);
+    void sec2_Click(int index);
+    void sec3_Click(int index);
+    void sec4_Click(int index);
+    void secClick(int n, int index);
+    void Command1_Click();
+    void sldvolume_ValueChanged();
+    void saveMusicSettings();
+    void audioUnload();
+    audio::Player *m_player = nullptr;
+    // The report (form1_report.cpp).
+    void RPR_Click();
+
     template <typename T> T *control(const QString &name) const { return findChild<T *>(name); }
 
     db::DataControl *m_data1 = nullptr;
@@ -98,6 +136,7 @@ private:
     QPlainTextEdit *m_text1 = nullptr;
     QPlainTextEdit *m_sozcuk = nullptr;
     QTimer *m_timer1 = nullptr;
+    std::unique_ptr<titletree::TitleTree> m_titleTree;
     bool m_unloading = false;
     bool m_restoringScroll = false;
 

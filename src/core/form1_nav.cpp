@@ -5,7 +5,9 @@
 #include "database.h"
 #include "datacontrol.h"
 #include "dberror.h"
+#include "fieldtextedit.h"
 #include "globals.h"
+#include "idioms.h"
 #include "messagebox.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
@@ -153,18 +155,5 @@ void Form1::TVW_NodeClick(TreeNode *node)
 // Lists the dictionary idioms that occur in the lyrics, each with its explanation.
 void Form1::dinamikbul()
 {
-    auto rs = g::vt->openRecordset(u"select * from sozluk order by deyim"_s);
-    QString result;
-    const QString lyrics = turkish::upper(m_text1->toPlainText());
-    for (; !rs->eof(); rs->moveNext()) {
-        const QString deyim = rs->text(u"deyim"_s);
-        // An empty idiom would be found in every lyrics text.
-        if (deyim.isEmpty())
-            continue;
-        const QString d = turkish::upper(deyim);
-        const bool found = lyrics.contains(u' ' + d) || lyrics.contains(u'\n' + d + u' ');
-        if (found)
-            result += u"["_s + deyim + u" : "_s + rs->text(u"acıklama"_s) + u"]    "_s;
-    }
-    m_sozcuk->setPlainText(result);
+    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), idioms::readDictionary(*g::vt)));
 }

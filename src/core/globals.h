@@ -20,6 +20,21 @@ inline QString secilenklasor;                 // folder last chosen in the folde
 inline short ilkacilis = 0;                   // 1 once the main window's first activation ran
 inline Form1 *anaform = nullptr;              // the one main window
 
+// Everything above back to its start (closes the databases held here).
+inline void reset()
+{
+    vt.reset();
+    ayarvt.reset();
+    vtdosyasi.clear();
+    siralamasql.clear();
+    agacmodu.clear();
+    penceremodu.clear();
+    raporsql.clear();
+    secilenklasor.clear();
+    ilkacilis = 0;
+    anaform = nullptr;
+}
+
 // The program's title, shown on every message box.
 inline constexpr char16_t kProgramTitle[] = u"Qel Zelvoran";
 

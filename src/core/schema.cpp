@@ -12,14 +12,6 @@ namespace schema {
 
 namespace {
 
-// Fields grouped by the title tree; each gets an index for its group statements.
-const QStringList &groupedFields()
-{
-    static const QStringList fields = {u"Yöresi"_s, u"Türü"_s,  u"Türü2"_s, u"KaynakKişi"_s,
-                                       u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
-    return fields;
-}
-
 QString quoteName(const QString &name)
 {
     return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
@@ -65,6 +57,13 @@ void setError(QString *error, const QString &text)
 
 } // namespace
 
+const QStringList &groupedFields()
+{
+    static const QStringList fields = {u"Yöresi"_s, u"Türü"_s,  u"Türü2"_s, u"KaynakKişi"_s,
+                                       u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
+    return fields;
+}
+
 QStringList songFields()
 {
     return {u"Başlık"_s,   u"Sözler"_s,       u"Yöresi"_s,      u"Türü"_s,    u"Türü2"_s,
@@ -100,15 +99,24 @@ void createSongDatabase(db::Database &db)
 
 void upgradeSongDatabase(db::Database &db)
 {
+    static_assert(kSongSchemaVersion >= db::Database::kCurrentOrderVersion);
+    const db::Database::Order order = db.turkishOrder();
     try {
-        if (db.isReadOnly() || db.userVersion() >= kSongSchemaVersion)
+        const int version = db.userVersion();
+        if (db.isReadOnly() || version >= kSongSchemaVersion)
             return;
         db::Database::Transaction tx(db);
-        createGroupIndexes(db);
+        if (version < db::Database::kCurrentOrderVersion) {
+            db.setTurkishOrder(db::Database::Order::Current);
+            db.executeNative(u"REINDEX TURKCE"_s);
+        }
+        if (version < 2)
+            createGroupIndexes(db);
         db.setUserVersion(kSongSchemaVersion);
         tx.commit();
     } catch (const db::Error &) {
-        // Rolled back: the file keeps its former indexes.
+        // Rolled back: the file keeps its former indexes, and their order.
+        db.setTurkishOrder(order);
     }
 }
 

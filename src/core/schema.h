@@ -8,11 +8,14 @@ namespace db { class Database; }
 // Tables of the song database (*.qel) and of the settings database (nsz.dll).
 namespace schema {
 
-// Song schema 2: each grouped field's index carries the title as well.
-constexpr int kSongSchemaVersion = 2, kSettingsSchemaVersion = 1;
+// Song schema 2: each grouped field's index carries the title as well. 3: the indexes
+// are built in the order where â, î and û sort as a, i and u.
+constexpr int kSongSchemaVersion = 3, kSettingsSchemaVersion = 1;
 
 // Fields of the songs table Zelvoran, in table order.
 QStringList songFields();
+// The fields the title tree groups by; each has an index with the title.
+const QStringList &groupedFields();
 
 // Fills a new, empty song database: Zelvoran, basharfler, sozluk, ayarlar with its one
 // row (no music folder; mp3, wav, wma), muzik, and the stored query arama with the empty
@@ -20,7 +23,8 @@ QStringList songFields();
 void createSongDatabase(db::Database &db);
 
 // Brings a song database of an older schema up to date where the file can be written;
-// otherwise, or when that fails, it stays as it is (it still works, only slower).
+// otherwise, or when that fails, it stays as it is: it still works, only slower, and
+// sorts in the order its indexes were built with.
 void upgradeSongDatabase(db::Database &db);
 
 // Fills a new, empty settings database: ayarlar with one row whose vtyol is the given

@@ -1,8 +1,13 @@
 #include "formkinds.h"
 #include "formloader.h"
 #include "mybutton.h"
+#include "picturebox.h"
 #include "ruvslider.h"
 
+#include <QAccessible>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -18,6 +23,11 @@ private slots:
     void volumeSlider();
     void loadedButtonClicks();
     void captionAndPictureOfTheLayout();
+    void boxesNamedAfterTheirLabels_data();
+    void boxesNamedAfterTheirLabels();
+    void skinBoxIsAllAWindowNeeds();
+    void windowsCarryTheirSkin_data();
+    void windowsCarryTheirSkin();
 
 private:
     QWidget m_form;
@@ -80,11 +90,15 @@ void TestFormKinds::mainWindowButtons()
     QVERIFY(b);
     QCOMPARE(b->text(), text);
     QCOMPARE(b->ipucu(), ipucu);
-    QCOMPARE(b->toolTip(), ipucu);
+    // The tip window shows the text, not the toolkit's tooltip.
+    QVERIFY(b->toolTip().isEmpty());
     QCOMPARE(b->isEnabled(), enabled);
     QCOMPARE(b->picture().size(), picture);
     QCOMPARE(b->picturePos(), picturePos);
     QCOMPARE(b->skinPictureName(), u"MyButtonDefSkin"_s);
+    // Shown, it found the window's skin box, however deep it sits.
+    QVERIFY(b->skinPicture());
+    QCOMPARE(b->skinPicture()->objectName(), u"MyButtonDefSkin"_s);
     QCOMPARE(b->font().family(), family);
     QCOMPARE(b->font().bold(), bold);
     QCOMPARE(b->textColorEnabled(), text.isEmpty() || name == u"Command1"_s || name == u"MyButton3"_s ? 0u : 0x800000u);
@@ -155,6 +169,84 @@ void TestFormKinds::captionAndPictureOfTheLayout()
     QCOMPARE(s->orientation(), int(RuvSlider::Vertical));
     QCOMPARE(s->max(), 10);
     QCOMPARE(s->settings(), QJsonObject());
+}
+
+void TestFormKinds::boxesNamedAfterTheirLabels_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("label");  // the control whose text names the box, or the name
+    QTest::newRow("title") << u"Text3"_s << u"Başlık"_s;
+    QTest::newRow("lyrics") << u"Text1"_s << u"Sözler"_s;
+    QTest::newRow("search") << u"ara"_s << u"Aranacak kelime"_s;
+    QTest::newRow("music folder") << u"mp3yol0"_s << u"Label1(0)"_s;
+    for (int i = 0; i <= 9; ++i)
+        QTest::addRow("txt(%d)", i) << u"txt(%1)"_s.arg(i) << u"txtbuton(%1)"_s.arg(i);
+    for (int i = 1; i <= 4; ++i)
+        QTest::addRow("mp3yol%d", i) << u"mp3yol%1"_s.arg(i) << u"Label%1"_s.arg(i + 1);
+}
+
+void TestFormKinds::boxesNamedAfterTheirLabels()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, label);
+    auto *w = m_form.findChild<QWidget *>(box);
+    QVERIFY(w);
+    QString expected = label;
+    if (auto *l = m_form.findChild<QLabel *>(label))
+        expected = l->text();
+    else if (auto *e = m_form.findChild<QLineEdit *>(label))
+        expected = e->text();
+    else if (auto *e = m_form.findChild<QPlainTextEdit *>(label))
+        expected = e->toPlainText();
+    expected = expected.trimmed();
+    while (expected.endsWith(u':'))
+        expected = expected.chopped(1).trimmed();
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(a);
+    QCOMPARE(a->text(QAccessible::Name), expected);
+}
+
+void TestFormKinds::skinBoxIsAllAWindowNeeds()
+{
+    // Another window: a hidden skin box and a button, nothing else.
+    const QByteArray json = R"({"form": {"name": "T", "client": [3000, 1500]}, "controls": [
+        {"name": "MyButtonDefSkin", "kind": "picture", "in": "T", "rect": [0, 0, 2250, 315],
+         "props": {"visible": false, "picture": ":/images/skin.png"}},
+        {"name": "kapat", "kind": "button", "in": "T", "caption": "Kapat", "rect": [120, 600, 1455, 615], "tab": 0,
+         "props": {"picture": ":/images/kapat32.png"},
+         "settings": {"spn": "MyButtonDefSkin", "text": "Kapat", "ipucu": "Formu Kapat",
+                      "textcolorenabled": "&H00800000"}}]})";
+    QWidget form;
+    const FormSpec layout = FormLoader::loadData(json, &form);
+    QVERIFY2(layout.ok(), qPrintable(layout.problems.join(u"; "_s)));
+    auto *b = form.findChild<MyButton *>(u"kapat"_s);
+    QVERIFY(b && !b->skinPicture());
+    form.show();
+    QVERIFY(b->skinPicture());
+    const QImage img = b->surface();
+    QCOMPARE(img.pixel(0, 0) & 0xFFFFFFu, 0xccd5ddu);
+    QCOMPARE(img.pixel(b->width() / 2, 0) & 0xFFFFFFu, 0x003c74u);
+    QCOMPARE(b->picture().size(), QSize(32, 32));
+}
+
+void TestFormKinds::windowsCarryTheirSkin_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("main window") << u"Form1"_s;
+    QTest::newRow("dictionary") << u"szlk"_s;
+}
+
+void TestFormKinds::windowsCarryTheirSkin()
+{
+    QFETCH(QString, form);
+    QWidget w;
+    const FormSpec layout = FormLoader::load(u":/forms/"_s + form + u".json"_s, &w);
+    QVERIFY(layout.valid);
+    auto *box = w.findChild<PictureBox *>(u"MyButtonDefSkin"_s);
+    QVERIFY(box);
+    QVERIFY(box->isHidden());
+    QCOMPARE(box->size(), QSize(150, 21));
+    QCOMPARE(box->surface(), QImage(u":/images/skin.png"_s).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestFormKinds)

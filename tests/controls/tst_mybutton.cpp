@@ -1,5 +1,6 @@
 #include "controlerror.h"
 #include "mybutton.h"
+#include "picturebox.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -69,6 +70,7 @@ private slots:
     void settingsRoundTrip();
     void readingResetsMissingKeysToDefaults();
     void fontIsStoredOnlyWhenSet();
+    void fontAttributeSetters();
     void accessKeyFromCaption_data();
     void accessKeyFromCaption();
     void narrowSettersRefuseOverflow();
@@ -88,7 +90,13 @@ void TestMyButton::init()
 {
     m_host = new QWidget;
     m_host->resize(300, 200);
+    auto *skin = new PictureBox(m_host);
+    skin->setObjectName(u"MyButtonDefSkin"_s);
+    skin->setGeometry(0, 0, 150, 21);
+    skin->setPicture(QPixmap(u":/images/skin.png"_s));
+    skin->hide();
     m_button = new MyButton(m_host);
+    m_button->setSkinPictureName(u"MyButtonDefSkin"_s);
     m_button->setGeometry(20, 20, 121, 25);
     m_button->setText(u"Aktif Kaydı Sil..."_s);
     m_host->show();
@@ -288,7 +296,8 @@ void TestMyButton::readingResetsMissingKeysToDefaults()
     m_button->applySettings(json(R"({"sizecw":"6","ipucu":"Not","enabled":"false","picturepos":"4"})"));
     QCOMPARE(m_button->sizeCW(), 6);
     QVERIFY(!m_button->isEnabled());
-    QCOMPARE(m_button->toolTip(), u"Not"_s);
+    QCOMPARE(m_button->ipucu(), u"Not"_s);
+    QVERIFY(m_button->toolTip().isEmpty());
 
     m_button->applySettings(json(R"({"text":"Kapat"})"));
     QCOMPARE(m_button->sizeCW(), 3);
@@ -314,6 +323,22 @@ void TestMyButton::fontIsStoredOnlyWhenSet()
     m_button->applySettings({});
     QCOMPARE(m_button->font(), m_host->font());
     QVERIFY(!m_button->settings().contains(u"font"_s));
+}
+
+void TestMyButton::fontAttributeSetters()
+{
+    m_button->applySettings(json(R"({"font":"Arial,8.4706,400,162,0,0,0"})"));
+    m_button->setFontBold(true);
+    m_button->setFontItalic(true);
+    m_button->setFontUnderline(true);
+    m_button->setFontStrikethru(true);
+    m_button->setFontSize(9.1765f);
+    m_button->setFontName(u"Tahoma"_s);
+    QVERIFY(m_button->fontBold() && m_button->fontItalic() && m_button->fontUnderline() && m_button->fontStrikethru());
+    QCOMPARE(m_button->fontName(), u"Tahoma"_s);
+    QCOMPARE(m_button->fontSize(), 9.1765f);
+    // Each change keeps the others and the stored character set.
+    QCOMPARE(m_button->settings().value(u"font"_s).toString(), u"Tahoma,9.1765,700,162,1,1,1"_s);
 }
 
 void TestMyButton::accessKeyFromCaption_data()
@@ -386,7 +411,7 @@ void TestMyButton::picturePlacement()
     m_button->setText(u"MyButton3"_s);
     m_button->setPicture(solid(picture.width(), picture.height(), mark));
     m_button->setPicturePos(pos);
-    const QImage img = m_button->grab().toImage();
+    const QImage img = m_button->surface();
     QCOMPARE(firstPixel(img, mark.rgb()), at);
 }
 
@@ -400,19 +425,19 @@ void TestMyButton::captionColours()
     m_button->setTextColorDisabled(0x00FF0000);  // blue
     m_button->setTextColorDisabled2(0x0000FF00); // green shadow
 
-    QImage img = m_button->grab().toImage();
+    QImage img = m_button->surface();
     QVERIFY(countNear(img, Qt::red) > 20);
     QCOMPARE(countNear(img, Qt::blue), 0);
 
     m_button->setEnabled(false);
-    img = m_button->grab().toImage();
+    img = m_button->surface();
     QCOMPARE(countNear(img, Qt::red), 0);
     QVERIFY(countNear(img, Qt::blue) > 20);
     QVERIFY(countNear(img, Qt::green) > 5);
 
     // Equal disabled colours: one greyed caption, no shadow.
     m_button->setTextColorDisabled2(0x00FF0000);
-    img = m_button->grab().toImage();
+    img = m_button->surface();
     QCOMPARE(countNear(img, Qt::green), 0);
 }
 

@@ -1,5 +1,6 @@
 #include "database.h"
 #include "datacontrol.h"
+#include "faultfile.h"
 #include "recordset.h"
 #include "songfixture.h"
 
@@ -55,6 +56,7 @@ private slots:
     void showsAndFollowsMoves();
     void writesOnlyChangedBoxes();
     void refusedSaveCancelsTheMove();
+    void saveOverACopiedFileIsRefused();
     void readOnlyNeverWrites();
     void refresh();
 
@@ -176,6 +178,30 @@ void TestDataControl::refusedSaveCancelsTheMove()
     m_data->recordset()->moveNext();
     QCOMPARE(reposition.count(), 2);
     QCOMPARE(valueOf(u"Ali Efe"_s, u"Yöresi"_s), u"Manisa"_s);
+}
+
+// Another program copies an archive over the open one: the pending edit would land on
+// whichever song now has the row id.
+void TestDataControl::saveOverACopiedFileIsRefused()
+{
+    const QString other = m_dir->filePath(u"other.qel"_s);
+    QVERIFY(QFile::copy(m_path, other));
+    db::Database::open(other)->execute(u"UPDATE Zelvoran SET Başlık = 'Başka ' || Başlık"_s);
+    m_data->refresh();
+    QVERIFY(fault::overwriteInPlace(m_path, other));
+    m_region.type(u"Manisa"_s);
+    int number = 0, cause = 0;
+    try {
+        m_data->recordset()->moveNext();
+    } catch (const db::Error &e) {
+        number = e.number();
+        cause = e.causeNumber();
+    }
+    QCOMPARE(number, int(db::MoveCancelled));
+    QCOMPARE(cause, int(db::WriteConflict));
+    QCOMPARE(m_data->recordset()->absolutePosition(), 0);
+    QCOMPARE(m_region.text(), u"Manisa"_s);
+    QCOMPARE(valueOf(u"Başka Ali"_s, u"Yöresi"_s), u"İzmir"_s);
 }
 
 void TestDataControl::readOnlyNeverWrites()

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -29,6 +31,8 @@ private slots:
     void groupedViews();
     void statements_data();
     void statements();
+    void likeRangeKeepsTheRows_data();
+    void likeRangeKeepsTheRows();
     void emptyTheAudioIndex();
 
     void openErrors_data();
@@ -254,6 +258,63 @@ void TestSql::statements()
     QCOMPARE(fixture::column(*m_db, sql, field), expected);
 }
 
+// A Like with a literal prefix gets an index range beside it; the rows stay those of
+// like() alone, also where the range would not hold.
+void TestSql::likeRangeKeepsTheRows_data()
+{
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<bool>("ranged");  // the index range is used
+    QTest::newRow("prefix") << u"Başlık Like 'S*'"_s << u"like('S*', Başlık)"_s << true;
+    QTest::newRow("qualified, ? after the prefix") << u"zelvoran.başlık Like 'Uzun?*'"_s
+                                                   << u"like('Uzun?*', Başlık)"_s << true;
+    QTest::newRow("NOT before") << u"NOT Başlık Like 'S*'"_s << u"NOT like('S*', Başlık)"_s << true;
+    QTest::newRow("concatenation before") << u"Yöresi || Başlık Like 'Sivas*'"_s
+                                          << u"like('Sivas*', Yöresi || Başlık)"_s << false;
+    QTest::newRow("sum before") << u"1 + Başlık Like '1*'"_s << u"like('1*', 1 + Başlık)"_s << false;
+    QTest::newRow("comparison before") << u"Yöresi = Başlık Like '0*'"_s << u"like('0*', Yöresi = Başlık)"_s
+                                       << false;
+    QTest::newRow("between before") << u"'a' BETWEEN 'a' AND Başlık Like '1*'"_s
+                                    << u"like('1*', 'a' BETWEEN 'a' AND Başlık)"_s << false;
+    QTest::newRow("concatenated pattern") << u"Başlık Like 'S' || '*'"_s << u"like('S*', Başlık)"_s << false;
+    QTest::newRow("next character U+10FFFF") << u"Başlık Like 'Uzun*'"_s << u"like('Uzun*', Başlık)"_s << true;
+    QTest::newRow("bytes above U+10FFFF") << u"Başlık Like 'Uw*'"_s << u"like('Uw*', Başlık)"_s << true;
+    QTest::newRow("text as a BLOB") << u"Başlık Like 'Sivas*'"_s << u"like('Sivas*', Başlık)"_s << true;
+    QTest::newRow("circumflex") << u"Başlık Like 'kâ*'"_s << u"like('kâ*', Başlık)"_s << true;
+    QTest::newRow("last letter") << u"Başlık Like 'Zz*'"_s << u"like('Zz*', Başlık)"_s << true;
+    QTest::newRow("join") << u"Başlık Like 'S*' AND Başlık IN (SELECT basharf FROM basharfler)"_s
+                          << u"like('S*', Başlık) AND Başlık IN (SELECT basharf FROM basharfler)"_s << false;
+}
+
+void TestSql::likeRangeKeepsTheRows()
+{
+    QFETCH(QString, condition);
+    QFETCH(QString, reference);
+    QFETCH(bool, ranged);
+    const QString max = QString::fromUcs4(U"\U0010FFFF", 1);
+    m_db->executeNative(u"INSERT INTO Zelvoran (Başlık, Yöresi) VALUES ('Kara Tren', 'Sivas'), ('Uzun"_s + max
+                        + u"Hava', ''), ('Uzun"_s + max + max + u"', ''), ('Zz"_s + max + u"', ''), ('Kâtibim', ''), "
+                          "('Katip', ''), ('1', '1'), ('S', '0'), "
+                          "(CAST('Sivas Blob' AS BLOB), ''), (CAST(X'5577F4908080' AS TEXT), ''), "
+                          "(CAST(X'5577F878' AS TEXT), '')"_s);
+    const QString select = u"SELECT Başlık FROM Zelvoran WHERE %1 ORDER BY Başlık"_s;
+    const QStringList expected = fixture::column(*m_db, select.arg(reference), u"Başlık"_s);
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(fixture::column(*m_db, select.arg(condition), u"Başlık"_s), expected);
+    QCOMPARE(m_db->translate(select.arg(condition)).contains(u" COLLATE TURKCE"_s), ranged);
+
+    // The plan the tree's letter builds rely on.
+    if (condition == u"Başlık Like 'S*'"_s) {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray plan = (u"EXPLAIN QUERY PLAN "_s + m_db->translate(select.arg(condition))).toUtf8();
+        QCOMPARE(sqlite3_prepare_v2(m_db->handle(), plan.constData(), -1, &st, nullptr), SQLITE_OK);
+        QVERIFY(sqlite3_step(st) == SQLITE_ROW);
+        const QString detail = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 3)));
+        sqlite3_finalize(st);
+        QVERIFY2(detail.contains(u"Başlık>? AND Başlık<?"_s), qPrintable(detail));
+    }
+}
+
 void TestSql::emptyTheAudioIndex()
 {
     QCOMPARE(m_db->execute(u"DELETE muzik.* FROM muzik;"_s), 3);
@@ -319,6 +380,14 @@ void TestSql::statementErrors_data()
         << u"open"_s << u"SELECT * FROM muzik; DELETE FROM Zelvoran;"_s << int(db::TextAfterStatement);
     QTest::newRow("select executed") << u"execute"_s << u"SELECT * FROM Zelvoran"_s << int(db::CannotExecuteSelect);
     QTest::newRow("action as recordset") << u"open"_s << u"DELETE FROM muzik"_s << int(db::InvalidOperation);
+    QTest::newRow("delete behind WITH as recordset")
+        << u"open"_s << u"WITH x AS (SELECT 1) DELETE FROM Zelvoran WHERE 1 IN (SELECT * FROM x)"_s
+        << int(db::InvalidOperation);
+    QTest::newRow("update behind WITH as recordset")
+        << u"open"_s << u"with x as (select 1) update Zelvoran set Yöresi = 'x'"_s << int(db::InvalidOperation);
+    QTest::newRow("insert behind WITH as recordset")
+        << u"open"_s << u"WITH x AS (SELECT 'y') INSERT INTO muzik (dosya) SELECT * FROM x"_s
+        << int(db::InvalidOperation);
     QTest::newRow("missing table") << u"open"_s << u"olmayan"_s << int(db::ObjectNotFound);
     QTest::newRow("missing table in a statement") << u"execute"_s << u"DELETE FROM olmayan"_s
                                                   << int(db::ObjectNotFound);

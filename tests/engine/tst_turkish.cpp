@@ -46,8 +46,8 @@ static const QStringList &sortedWords()
     static const QStringList words = {
         u"  boşluk"_s, u"1 Mayıs"_s, u"9"_s, u"— çizgi"_s, u"Ağıt"_s, u"Ali"_s, u"Âşık"_s,
         u"Cide"_s, u"Çanakkale"_s, u"Denizli"_s, u"Gül"_s, u"Gülay"_s, u"Güzel"_s, u"Ğ"_s,
-        u"Hasan"_s, u"ılgaz"_s, u"Irmak"_s, u"Işık"_s, u"İnce"_s, u"îman"_s, u"Jale"_s,
-        u"Ordu"_s, u"Ödemiş"_s, u"Pınar"_s, u"Sivas"_s, u"Şile"_s, u"Tokat"_s, u"Uşak"_s,
+        u"Hasan"_s, u"ılgaz"_s, u"Irmak"_s, u"Işık"_s, u"îman"_s, u"İnce"_s, u"Jale"_s,
+        u"Katibim"_s, u"Kâtibim"_s, u"Katip"_s, u"Kaz Dağı"_s, u"Ordu"_s, u"Oy Gelin"_s, u"Oya"_s, u"Ödemiş"_s, u"Pınar"_s, u"Sivas"_s, u"Şile"_s, u"Tokat"_s, u"Uşak"_s,
         u"Ürgüp"_s, u"Van"_s, u"Zonguldak"_s, u"Ωmega"_s,
     };
     return words;

@@ -23,6 +23,8 @@ private slots:
     void arrowAndTroughMoveOneRecord_data();
     void arrowAndTroughMoveOneRecord();
     void dragScrollsAndReleaseChanges();
+    void keysMoveForwardAndBack_data();
+    void keysMoveForwardAndBack();
 
 private:
     QRect partRect(QStyle::SubControl part) const;
@@ -197,6 +199,32 @@ void TestRecordScrollBar::dragScrollsAndReleaseChanges()
     QCOMPARE(changes.count(), 1);
     QCOMPARE(changes.at(0).at(0).toInt(), under);
     QCOMPARE(m_bar->value(), under);
+}
+
+
+void TestRecordScrollBar::keysMoveForwardAndBack_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("Right") << int(Qt::Key_Right) << 6;
+    QTest::newRow("Down") << int(Qt::Key_Down) << 6;
+    QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 6;
+    QTest::newRow("End") << int(Qt::Key_End) << 120;
+    QTest::newRow("Left") << int(Qt::Key_Left) << 4;
+    QTest::newRow("Up") << int(Qt::Key_Up) << 4;
+    QTest::newRow("PageUp") << int(Qt::Key_PageUp) << 4;
+    QTest::newRow("Home") << int(Qt::Key_Home) << 1;
+}
+
+void TestRecordScrollBar::keysMoveForwardAndBack()
+{
+    QFETCH(int, key);
+    QFETCH(int, expected);
+    QSignalSpy changes(m_bar.get(), &RecordScrollBar::change);
+    QTest::keyClick(m_bar.get(), Qt::Key(key));
+    QCOMPARE(m_bar->value(), expected);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).toInt(), expected);
 }
 
 QTEST_MAIN(TestRecordScrollBar)

@@ -14,7 +14,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
+#include <initializer_list>
 #include <unordered_map>
 
 using namespace Qt::StringLiterals;
@@ -120,6 +122,7 @@ struct Database::Names {
     QHash<QString, QString> objects;  // fold → schema spelling, tables and views
     QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them
     QSet<QString> nonText;            // folds of columns declared other than text somewhere
+    QHash<QString, QSet<QString>> tableColumns;  // fold of a table → folds of its columns
 };
 
 namespace internal {
@@ -139,9 +142,10 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
 {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 5000);
-    // A page cache large enough for a whole archive's titles and groups, and reads
-    // through a mapping rather than one system call per page.
-    sqlite3_exec(m_db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 268435456;", nullptr, nullptr, nullptr);
+    // A page cache large enough for a whole archive's titles and groups. Reads go through
+    // system calls, not a mapping: a file cut short by another program then reads as
+    // damaged (an error) instead of ending the program with SIGBUS.
+    sqlite3_exec(m_db, "PRAGMA cache_size = -16384; PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
     sqlfn::install(m_db, this);
 }
 
@@ -211,6 +215,9 @@ std::shared_ptr<Database> Database::open(const QString &path)
     }
     if (sqlite3_db_readonly(handle, "main") == 1)
         db->m_readOnly = true;
+    const int version = db->userVersion();
+    if (version >= 1 && version < kCurrentOrderVersion)
+        db->m_order = Order::Former;
     db->loadSchemaNames();
     return db;
 }
@@ -261,6 +268,7 @@ void Database::loadSchemaNames()
             while (st.step()) {
                 const QString column = st.value(0).toString();
                 names->columns.insert(turkish::fold(column), column);
+                names->tableColumns[turkish::fold(name)].insert(turkish::fold(column));
                 const QString type = st.value(1).toString();
                 if (!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s))
                     names->nonText.insert(turkish::fold(column));
@@ -403,18 +411,114 @@ QString Database::translateUncached(const QString &text) const
     return sql::join(t);
 }
 
+namespace {
+
+bool isAnyWord(const sql::Token &t, std::initializer_list<const char *> words)
+{
+    if (t.kind != sql::Token::Word)
+        return false;
+    for (const char *w : words) {
+        if (t.is(QLatin1StringView(w)))
+            return true;
+    }
+    return false;
+}
+
+// The table token of a SELECT or DELETE reading one table, or of an UPDATE, when the
+// statement names no other (no join, list, subquery, compound or WITH); else t.size().
+size_t soleTable(const sql::Tokens &t)
+{
+    const size_t first = sql::nextSignificant(t, 0);
+    if (first >= t.size())
+        return t.size();
+    size_t table = t.size();
+    int froms = 0;
+    for (size_t i = first + 1; i < t.size(); ++i) {
+        if (isAnyWord(t[i], {"SELECT", "JOIN", "UNION", "INTERSECT", "EXCEPT", "WITH", "VALUES"}))
+            return t.size();
+        if (t[i].is("FROM"_L1)) {
+            ++froms;
+            table = sql::nextSignificant(t, i + 1);
+        }
+    }
+    if (t[first].is("UPDATE"_L1)) {
+        if (froms != 0)
+            return t.size();
+        table = sql::nextSignificant(t, first + 1);
+    } else if (!(t[first].is("SELECT"_L1) || t[first].is("DELETE"_L1)) || froms != 1) {
+        return t.size();
+    }
+    if (table >= t.size() || !t[table].isIdentifier() || isAnyWord(t[table], {"OR"}))
+        return t.size();
+    // No second table after it and its alias.
+    size_t after = sql::nextSignificant(t, table + 1);
+    if (after < t.size() && t[after].is("AS"_L1))
+        after = sql::nextSignificant(t, after + 1);
+    if (after < t.size() && t[after].isIdentifier()
+        && !isAnyWord(t[after], {"WHERE", "ORDER", "GROUP", "LIMIT", "SET", "HAVING", "INDEXED", "NOT"}))
+        after = sql::nextSignificant(t, after + 1);
+    if (after < t.size() && t[after].isPunct(u','))
+        return t.size();
+    return table;
+}
+
+// Whether an operand starting at token start stands alone before the operator that
+// follows it: nothing before it binds tighter than Like or takes it as its right side.
+bool opensOperand(const sql::Tokens &t, size_t start, bool between)
+{
+    size_t k = start;
+    while (k > 0 && !t[k - 1].significant())
+        --k;
+    if (k == 0)
+        return true;
+    const sql::Token &before = t[k - 1];
+    if (before.isPunct(u'(') || before.isPunct(u','))
+        return true;
+    if (isAnyWord(before, {"WHERE", "ON", "HAVING", "WHEN", "THEN", "ELSE", "OR", "SELECT"}))
+        return true;
+    // "x BETWEEN a AND c Like p" is "(x BETWEEN a AND c) Like p".
+    if (before.is("AND"_L1))
+        return !between;
+    // "NOT c Like p" is "NOT (c Like p)", but "a IS NOT c Like p" is "(a IS NOT c) Like p".
+    if (before.is("NOT"_L1))
+        return opensOperand(t, k - 1, between);
+    return false;
+}
+
+// Whether what follows a Like pattern ends the Like: "c Like 'a' || '*'" has the
+// pattern 'a*'.
+bool closesOperand(const sql::Tokens &t, size_t next)
+{
+    return next >= t.size() || t[next].isPunct(u')') || t[next].isPunct(u',') || t[next].isPunct(u';')
+           || isAnyWord(t[next], {"AND", "OR", "ORDER", "GROUP", "LIMIT", "HAVING", "THEN", "WHEN", "ELSE",
+                                  "END", "FROM", "UNION", "EXCEPT", "INTERSECT", "WINDOW"});
+}
+
+} // namespace
+
 // "col Like 'abc*'" scans every row through like(); the same test with a range on the
-// column in the Turkish order beside it lets SQLite use the column's index. Strings that
-// fold to the prefix sort from the prefix up to the prefix followed by the last character.
+// column in the Turkish order beside it lets SQLite use the column's index. Texts that
+// fold to the prefix sort from the prefix up to the prefix with its last character
+// raised to the next weight. BLOBs sort after every text: when the column holds one,
+// the range runs past the greatest. The range is added only where the operand is the
+// bare text column of the statement's one table, so that it cannot change the result.
 void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
 {
+    const size_t tableAt = soleTable(t);
+    if (tableAt >= t.size())
+        return;
+    const QString table = m_names->objects.value(turkish::fold(t[tableAt].name()));
+    if (table.isEmpty() || m_names->types.value(table) != internal::ObjectType::Table)
+        return;
+    const QSet<QString> tableColumns = m_names->tableColumns.value(turkish::fold(table));
+    const bool between = std::any_of(t.begin(), t.end(), [](const sql::Token &tok) { return tok.is("BETWEEN"_L1); });
     const QChar wild[] = {m_dialect == LikeDialect::Jet ? u'*' : u'%', m_dialect == LikeDialect::Jet ? u'?' : u'_',
                           u'#', u'['};
     for (size_t i = 0; i < t.size(); ++i) {
         if (!t[i].is("LIKE"_L1))
             continue;
         const size_t s = sql::nextSignificant(t, i + 1);
-        if (s >= t.size() || t[s].kind != sql::Token::String)
+        if (s >= t.size() || t[s].kind != sql::Token::String || !closesOperand(t, sql::nextSignificant(t, s + 1)))
             continue;
         // The operand: a column, perhaps qualified, read backwards.
         size_t p = i;
@@ -424,12 +528,12 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
             continue;
         size_t start = p - 1;
         const QString column = turkish::fold(t[start].name());
-        if (!m_names->columns.contains(column) || m_names->nonText.contains(column))
+        if (!tableColumns.contains(column) || m_names->nonText.contains(column))
             continue;
         if (start >= 2 && t[start - 1].isPunct(u'.')
             && (t[start - 2].kind == sql::Token::Word || t[start - 2].kind == sql::Token::Bracketed))
             start -= 2;
-        if (start > 0 && t[start - 1].isPunct(u'.'))
+        if ((start > 0 && t[start - 1].isPunct(u'.')) || !opensOperand(t, start, between))
             continue;
         const QString body = t[s].text.mid(1, t[s].text.size() - 2).replace(u"''"_s, u"'"_s);
         qsizetype cut = 0;
@@ -437,13 +541,29 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
             ++cut;
         if (m_dialect == LikeDialect::Ansi && body.contains(u'#'))
             cut = std::min(cut, body.indexOf(u'#'));
-        if (cut == 0)
+        const QString prefix = body.left(cut);
+        if (prefix.isEmpty() || prefix.contains(QChar(0)))
             continue;
-        const QString prefix = quoted(body.left(cut));
+        QList<uint> upper = turkish::fold(prefix).toUcs4();
+        while (!upper.isEmpty()) {
+            if (const char32_t next = turkish::rules::successor(upper.last(), m_order)) {
+                upper.last() = next;
+                break;
+            }
+            upper.removeLast();
+        }
         const QString operand = sql::join(t, start, p).trimmed();
-        const QString text = u"("_s + operand + u" LIKE "_s + t[s].text + u" AND "_s + operand + u" >= '"_s + prefix
-                             + u"' COLLATE TURKCE AND "_s + operand + u" < '"_s + prefix
-                             + QString::fromUcs4(U"\U0010FFFF", 1) + u"' COLLATE TURKCE)"_s;
+        QString text = u"("_s + operand + u" LIKE "_s + t[s].text + u" AND "_s + operand + u" >= '"_s + quoted(prefix)
+                       + u"' COLLATE TURKCE"_s;
+        if (!upper.isEmpty()) {
+            const QString c = sql::quoteIdentifier(m_names->columns.value(column));
+            const QString bound = quoted(QString::fromUcs4(reinterpret_cast<const char32_t *>(upper.constData()),
+                                                           upper.size()));
+            text += u" AND "_s + operand + u" < (SELECT CASE WHEN max("_s + c + u") >= X'' THEN CAST(max("_s + c
+                    + u") || X'00' AS BLOB) ELSE '"_s + bound + u"' END FROM "_s + sql::quoteIdentifier(table)
+                    + u") COLLATE TURKCE"_s;
+        }
+        text += u')';
         t.erase(t.begin() + qsizetype(start) + 1, t.begin() + qsizetype(s) + 1);
         t[start] = {sql::Token::Punct, text};
         i = start;
@@ -463,9 +583,21 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
             throw Error::make(DuplicateKey, message);
         break;
     case SQLITE_READONLY:
+        // A file moved or replaced under its name since it was opened: writes would land
+        // in the former file, which is no longer the archive.
+        if (extended == SQLITE_READONLY_DBMOVED || rc == SQLITE_READONLY_DBMOVED)
+            throw Error::make(DatabaseDamaged, m_path);
         throw Error::make(ReadOnlyDatabase, m_path);
     case SQLITE_NOTADB:
         throw Error::make(UnrecognizedFormat, m_path);
+    case SQLITE_CORRUPT:
+        throw Error::make(DatabaseDamaged, m_path);
+    case SQLITE_FULL:
+        throw Error::make(DiskFull, m_path);
+    case SQLITE_IOERR:
+        if (extended == SQLITE_IOERR_SHORT_READ || rc == SQLITE_IOERR_SHORT_READ)
+            throw Error::make(DatabaseDamaged, m_path);
+        throw Error::make(DiskIoError, m_path + u": "_s + message);
     case SQLITE_PERM:
     case SQLITE_AUTH:
         throw Error::make(FileAccessDenied, m_path);
@@ -501,6 +633,29 @@ int Database::execute(const QString &text)
     if (sqlite3_total_changes64(m_db) != before)
         noteWrite();
     return sqlite3_changes(m_db);
+}
+
+int Database::execute(const QString &text, const QVariantList &parameters)
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    if (keyword == u"SELECT"_s || keyword == u"WITH"_s || keyword == u"VALUES"_s)
+        throw Error::make(CannotExecuteSelect, text);
+    std::unique_ptr<Statement> st = lend(translated);
+    if (!st->readOnly() && m_readOnly)
+        throw Error::make(ReadOnlyDatabase, m_path);
+    st->bindAll(parameters);
+    try {
+        while (st->step()) {
+        }
+    } catch (...) {
+        noteWrite();
+        throw;
+    }
+    noteWrite();
+    const int changes = sqlite3_changes(m_db);
+    giveBack(translated, std::move(st));
+    return changes;
 }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &source, const QVariantList &parameters)
@@ -616,6 +771,14 @@ void Database::executeNative(const QString &text)
     noteWrite();
     if (rc != SQLITE_OK)
         raise(rc);
+}
+
+void Database::setTurkishOrder(Order order)
+{
+    m_order = order;
+    // Translations hold Like ranges made in the order.
+    for (auto &t : m_names->translations)
+        t.clear();
 }
 
 int Database::userVersion() const

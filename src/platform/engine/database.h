@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dberror.h"
+#include "turkishrules.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,9 @@ public:
 
     // Runs one action statement (UPDATE, DELETE, INSERT); returns the rows affected.
     int execute(const QString &sql);
+    // The same with the values of the text's ? placeholders bound in order; the prepared
+    // statement is kept for the next call with the same text (bulk writes).
+    int execute(const QString &sql, const QVariantList &parameters);
     // A recordset on a table or stored query name, or on a SELECT text. The values of
     // the text's ? placeholders are given in order; they never become part of the text.
     std::unique_ptr<Recordset> openRecordset(const QString &source, const QVariantList &parameters = {});
@@ -63,6 +67,15 @@ public:
     void executeNative(const QString &sql);
     int userVersion() const;
     void setUserVersion(int v);
+
+    // The order of COLLATE TURKCE. A file's indexes hold the order they were built with:
+    // one whose user_version is from 1 up to below kCurrentOrderVersion opens in the
+    // Former order, any other in the Current one. Whoever rebuilds the indexes (REINDEX)
+    // in the Current order sets it first and raises the version.
+    static constexpr int kCurrentOrderVersion = 3;
+    using Order = turkish::rules::Order;
+    Order turkishOrder() const { return m_order; }
+    void setTurkishOrder(Order order);
 
     // RAII transaction: rolls back unless committed.
     class Transaction {
@@ -118,6 +131,7 @@ private:
     QString m_path;
     bool m_readOnly = false;
     LikeDialect m_dialect = LikeDialect::Jet;
+    Order m_order = Order::Current;
     std::unique_ptr<Names> m_names;
 };
 

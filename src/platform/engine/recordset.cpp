@@ -178,6 +178,8 @@ struct Recordset::Impl {
 
     EditMode mode = EditMode::None;
     std::vector<std::pair<int, QVariant>> pending;
+    QVariantList original;  // the edited row as it was read, checked before it is written
+    quint64 originalGeneration = 0;
     bool noMatch = false;
     MoveListener *listener = nullptr;
 
@@ -194,7 +196,55 @@ struct Recordset::Impl {
     void moveTo(int target);
     void setPosition(int target);
     void checkUpdatable() const;
+    void readOriginal();
+    void writeEdit();
 };
+
+// As last read: the values shown, unless a write of this program came since.
+void Recordset::Impl::readOriginal()
+{
+    const QVariant *values = currentRow();
+    original = QVariantList(values, values + fields.size());
+    originalGeneration = internal::writeGeneration();
+}
+
+// The row is written only while it still holds every value it was read with, compared
+// exactly (case and type too): a file copied over the open one may have put another song
+// under the same row id. Changes this program wrote meanwhile are taken as read.
+void Recordset::Impl::writeEdit()
+{
+    if (originalGeneration != internal::writeGeneration())
+        readOriginal();
+    QStringList sets, checks;
+    QVariantList values;
+    for (const auto &[index, value] : pending) {
+        values << value;
+        sets << sql::quoteIdentifier(columns.at(index)) + u" = ?"_s + QString::number(values.size());
+    }
+    values << key;
+    const QString keyMark = u'?' + QString::number(values.size());
+    for (qsizetype i = 0; i < original.size(); ++i) {
+        if (columns.at(i).isEmpty())
+            continue;
+        values << original.at(i);
+        checks << sql::quoteIdentifier(columns.at(i)) + u" IS ?"_s + QString::number(values.size())
+                      + u" COLLATE BINARY"_s;
+    }
+    Statement st(*db, u"UPDATE "_s + sql::quoteIdentifier(plan.table) + u" SET "_s + sets.join(u", "_s)
+                          + u" WHERE rowid = "_s + keyMark
+                          + (checks.isEmpty() ? QString() : u" AND "_s + checks.join(u" AND "_s)));
+    for (qsizetype i = 0; i < values.size(); ++i)
+        st.bind(int(i + 1), values.at(i));
+    st.step();
+    db->noteWrite();
+    if (sqlite3_changes(db->handle()) == 0) {
+        Statement there(*db, u"SELECT 1 FROM "_s + sql::quoteIdentifier(plan.table) + u" WHERE rowid = ?1"_s);
+        there.bind(1, key);
+        if (!there.step())
+            throw Error::make(RecordDeleted);
+        throw Error::make(WriteConflict, db->name());
+    }
+}
 
 void Recordset::Impl::readColumns(Statement &st, int first)
 {
@@ -295,6 +345,10 @@ void Recordset::Impl::load()
     }
     internal::Plan p;
     if (!db->knownPlan(translated, !parameters.isEmpty(), &p)) {
+        // A text that writes (WITH ... DELETE) is refused before any of it runs; a
+        // remembered plan was checked when it was made.
+        if (!Statement(*db, translated).readOnly())
+            throw Error::make(InvalidOperation, source);
         p = planKeyset(*db, translated, !parameters.isEmpty());
         db->keepPlan(translated, !parameters.isEmpty(), p);
     }
@@ -576,7 +630,7 @@ void Recordset::edit()
 {
     d->checkUpdatable();
     d->requireCurrent();
-    d->currentRow();  // a row deleted meanwhile cannot be edited
+    d->readOriginal();  // a row deleted meanwhile cannot be edited
     d->mode = EditMode::Edit;
     d->pending.clear();
 }
@@ -613,21 +667,8 @@ void Recordset::update()
     const QString table = sql::quoteIdentifier(d->plan.table);
     if (d->mode == EditMode::Edit) {
         d->requireCurrent();
-        if (!d->pending.empty()) {
-            QStringList sets;
-            for (size_t k = 0; k < d->pending.size(); ++k)
-                sets << sql::quoteIdentifier(d->columns.at(d->pending[k].first)) + u" = ?"_s
-                            + QString::number(k + 1);
-            Statement st(db, u"UPDATE "_s + table + u" SET "_s + sets.join(u", "_s)
-                                 + u" WHERE rowid = ?"_s + QString::number(d->pending.size() + 1));
-            for (size_t k = 0; k < d->pending.size(); ++k)
-                st.bind(int(k + 1), d->pending[k].second);
-            st.bind(int(d->pending.size() + 1), d->key);
-            st.step();
-            db.noteWrite();
-            if (sqlite3_changes(db.handle()) == 0)
-                throw Error::make(RecordDeleted);
-        }
+        if (!d->pending.empty())
+            d->writeEdit();
     } else {
         QStringList names, marks;
         for (size_t k = 0; k < d->pending.size(); ++k) {
@@ -652,12 +693,14 @@ void Recordset::update()
     }
     d->mode = EditMode::None;
     d->pending.clear();
+    d->original.clear();
 }
 
 void Recordset::cancelUpdate()
 {
     d->mode = EditMode::None;
     d->pending.clear();
+    d->original.clear();
 }
 
 void Recordset::deleteRecord()

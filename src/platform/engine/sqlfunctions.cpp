@@ -16,7 +16,13 @@ namespace {
 
 using turkish::rules::foldChar;
 using turkish::rules::nextCodePoint;
-using turkish::rules::weight;
+
+// Sets in a pattern ([a-z]) by the order in which â, î and û are letters of their own,
+// so that Like matches as it always has.
+quint32 weight(char32_t c)
+{
+    return turkish::rules::weight(c, turkish::rules::Order::Former);
+}
 
 struct Piece {
     enum Kind { AnyRun, One, Digit, Literal, Set };
@@ -246,9 +252,11 @@ void lenFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_int64(ctx, chars);
 }
 
+// COLLATE TURKCE in the database's order. Blanks sort before every letter, so texts
+// sort word by word: "Oy Gelin" before "Oya".
 // Equal bytes weigh the same, so a common prefix is skipped, back to where a character
 // starts in both texts (a byte that is no UTF-8 continuation byte always starts one).
-int collate(void *, int na, const void *a, int nb, const void *b)
+int collate(void *owner, int na, const void *a, int nb, const void *b)
 {
     const auto *pa = static_cast<const unsigned char *>(a);
     const auto *pb = static_cast<const unsigned char *>(b);
@@ -259,7 +267,8 @@ int collate(void *, int na, const void *a, int nb, const void *b)
     const auto continues = [](const unsigned char *p, int size, int at) { return at < size && (p[at] & 0xC0) == 0x80; };
     while (k > 0 && (continues(pa, na, k) || continues(pb, nb, k)))
         --k;
-    return turkish::rules::compareSequences(pa + k, na - k, pb + k, nb - k);
+    return turkish::rules::compareSequences(pa + k, na - k, pb + k, nb - k,
+                                            static_cast<const Database *>(owner)->turkishOrder());
 }
 
 } // namespace
@@ -267,7 +276,7 @@ int collate(void *, int na, const void *a, int nb, const void *b)
 void install(sqlite3 *handle, const Database *owner)
 {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_collation_v2(handle, "TURKCE", SQLITE_UTF8, nullptr, collate, nullptr);
+    sqlite3_create_collation_v2(handle, "TURKCE", SQLITE_UTF8, const_cast<Database *>(owner), collate, nullptr);
     sqlite3_create_function_v2(handle, "like", 2, flags, const_cast<Database *>(owner), likeFunction,
                                nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(handle, "len", 1, flags, nullptr, lenFunction, nullptr, nullptr,

@@ -12,8 +12,8 @@ constexpr char32_t TableEnd = 0x180;  // ASCII, Latin-1 and Latin Extended-A
 struct Tables {
     std::array<char32_t, TableEnd> lower{};
     std::array<char32_t, TableEnd> upper{};
-    std::array<quint32, TableEnd> weight{};
-    std::array<quint32, TableEnd> foldedWeight{};
+    std::array<quint32, TableEnd> weight[2]{};        // by Order: Current, Former
+    std::array<quint32, TableEnd> foldedWeight[2]{};
 
     Tables()
     {
@@ -51,17 +51,25 @@ struct Tables {
             u"sßśŝšſ", u"ş", u"tþţťŧ", u"uùúûũūŭůűų", u"ü", u"v", u"wŵ", u"x",
             u"yýÿŷ", u"zźżž",
         };
+        auto &former = weight[int(Order::Former)];
         for (char32_t c = 0; c < TableEnd; ++c)
-            weight[c] = c;
+            former[c] = c;
         quint32 rank = 0;
         for (const char16_t *group : letters) {
             quint32 variant = 0;
             for (const char16_t *p = group; *p; ++p)
-                weight[*p] = 0x10000 + rank * 64 + variant++;
+                former[*p] = 0x10000 + rank * 64 + variant++;
             ++rank;
         }
-        for (char32_t c = 0; c < TableEnd; ++c)
-            foldedWeight[c] = weight[lower[c]];
+        auto &current = weight[int(Order::Current)];
+        current = former;
+        current[U'â'] = former[U'a'];
+        current[U'î'] = former[U'i'];
+        current[U'û'] = former[U'u'];
+        for (int o = 0; o < 2; ++o) {
+            for (char32_t c = 0; c < TableEnd; ++c)
+                foldedWeight[o][c] = weight[o][lower[c]];
+        }
     }
 };
 
@@ -75,9 +83,9 @@ const Tables &tables()
 
 static_assert(FastEnd == TableEnd);
 
-const quint32 *foldedWeights()
+const quint32 *foldedWeights(Order order)
 {
-    return tables().foldedWeight.data();
+    return tables().foldedWeight[int(order)].data();
 }
 
 char32_t foldChar(char32_t c)
@@ -90,13 +98,51 @@ char32_t upperChar(char32_t c)
     return c < TableEnd ? tables().upper[c] : c;
 }
 
-quint32 weight(char32_t folded)
+namespace {
+constexpr char32_t PunctuationFirst = 0x2000, PunctuationLast = 0x206F;  // dashes, quotes
+constexpr quint32 OthersBase = 0x20000;
+} // namespace
+
+quint32 weight(char32_t folded, Order order)
 {
     if (folded < TableEnd)
-        return tables().weight[folded];
-    if (folded >= 0x2000 && folded <= 0x206F)  // general punctuation: dashes, quotes
+        return tables().weight[int(order)][folded];
+    if (folded >= PunctuationFirst && folded <= PunctuationLast)
         return folded;
-    return 0x20000 + folded;
+    return OthersBase + folded;
+}
+
+// Weights fall in three runs: the table's, general punctuation's (below the letters) and
+// everything from TableEnd on (above them), each run's characters in code point order.
+char32_t successor(char32_t folded, Order order)
+{
+    const quint32 w = weight(folded, order);
+    char32_t best = 0;
+    quint32 bestWeight = ~quint32(0);
+    const auto consider = [&](char32_t c) {
+        const quint32 cw = weight(c, order);
+        if (cw > w && cw < bestWeight) {
+            best = c;
+            bestWeight = cw;
+        }
+    };
+    const Tables &t = tables();
+    for (char32_t c = 0; c < TableEnd; ++c) {
+        if (t.lower[c] == c)
+            consider(c);
+    }
+    if (w < PunctuationFirst)
+        consider(PunctuationFirst);
+    else if (w < PunctuationLast)
+        consider(char32_t(w + 1));
+    char32_t next = w < OthersBase + TableEnd ? TableEnd : char32_t(w - OthersBase + 1);
+    if (next >= PunctuationFirst && next <= PunctuationLast)
+        next = PunctuationLast + 1;
+    if (next >= 0xD800 && next <= 0xDFFF)  // no text holds a lone surrogate
+        next = 0xE000;
+    if (next <= 0x10FFFF)
+        consider(next);
+    return best;
 }
 
 char32_t nextCodePoint(const char16_t *s, qsizetype n, qsizetype &i)
@@ -131,7 +177,7 @@ char32_t nextCodePoint(const unsigned char *s, qsizetype n, qsizetype &i)
             return 0xFFFD;
         cp = (cp << 6) | (s[i++] & 0x3F);
     }
-    return cp;
+    return cp <= 0x10FFFF ? cp : 0xFFFD;
 }
 
 } // namespace turkish::rules

@@ -1,6 +1,6 @@
 #include "boundtextedit.h"
 
-#include <QPlainTextEdit>
+#include "fieldtextedit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -37,14 +37,14 @@ void BoundTextEdit::showValue(const QVariant &value)
     if (m_crlf)
         text.replace(u"\r\n"_s, u"\n"_s);
     m_showing = true;
-    m_edit->setPlainText(text);
+    FieldTextEdit::setFoldedText(m_edit, text);
     m_showing = false;
     m_changed = false;
 }
 
 QVariant BoundTextEdit::editedValue() const
 {
-    QString text = m_edit->toPlainText();
+    QString text = FieldTextEdit::plainText(m_edit);
     if (m_crlf)
         text.replace(u"\n"_s, u"\r\n"_s);
     return text.isEmpty() ? QVariant(u""_s) : QVariant(text);

@@ -3,8 +3,11 @@
 #include "boundlineedit.h"
 #include "boundtextedit.h"
 #include "datacontrol.h"
+#include "fieldtextedit.h"
+#include "dropdowncombo.h"
 #include "imagelist.h"
 #include "olecolors.h"
+#include "picturebox.h"
 #include "recordscrollbar.h"
 #include "statusbar.h"
 #include "treeview.h"
@@ -269,7 +272,7 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
     }
     if (kind == u"textbox"_s) {
         if (truthy(p.value(u"multiLine"_s), false)) {
-            auto *e = new QPlainTextEdit(parent);
+            auto *e = new FieldTextEdit(parent);
             e->setPlainText(p.value(u"text"_s).toString());
             return e;
         }
@@ -291,7 +294,7 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
         return b;
     }
     if (kind == u"combo"_s) {
-        auto *b = new QComboBox(parent);
+        auto *b = new DropDownCombo(parent);
         const QString style = p.value(u"style"_s).toString();
         b->setEditable(style != u"dropdownList"_s);
         for (const QJsonValue &v : p.value(u"items"_s).toArray())
@@ -301,14 +304,13 @@ QWidget *Builder::createWidget(const ControlSpec &c, QWidget *parent)
         return b;
     }
     if (kind == u"picture"_s) {
-        auto *l = new QLabel(parent);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto *l = new PictureBox(parent);
         const QString path = p.value(u"picture"_s).toString();
         if (!path.isEmpty()) {
             const QPixmap pm(path);
             if (pm.isNull())
                 problem(u"%1: resim %2 yüklenemedi"_s.arg(c.name, path));
-            l->setPixmap(pm);
+            l->setPicture(pm);
         }
         return l;
     }
@@ -423,6 +425,8 @@ void Builder::applyCommon(const ControlSpec &c, QWidget *w, QWidget *parent)
         applyTextBox(c, w);
     if (p.contains(u"toolTip"_s))
         w->setToolTip(p.value(u"toolTip"_s).toString());
+    if (p.contains(u"accessibleName"_s))
+        w->setAccessibleName(p.value(u"accessibleName"_s).toString());
     if (p.contains(u"enabled"_s))
         w->setEnabled(truthy(p.value(u"enabled"_s), true));
     if (truthy(p.value(u"transparent"_s), false))

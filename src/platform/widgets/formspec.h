@@ -6,21 +6,9 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
-#include <cmath>
 #include <vector>
 
-// Layout files give positions in twips; a pixel is 15 twips, rounded to nearest, halves to even.
-constexpr int kTwipsPerPixel = 15;
-
-inline int twipsToPixels(double twips)
-{
-    return int(std::nearbyint(twips / kTwipsPerPixel));
-}
-
-inline double pixelsToTwips(int pixels)
-{
-    return double(pixels) * kTwipsPerPixel;
-}
+#include "twips.h"
 
 // One control of a window's layout file, as written.
 struct ControlSpec {

@@ -2,6 +2,8 @@
 
 #include "widgeterrors.h"
 
+#include <QKeyEvent>
+
 RecordScrollBar::RecordScrollBar(QWidget *parent)
     : QScrollBar(Qt::Horizontal, parent)
 {
@@ -30,4 +32,36 @@ void RecordScrollBar::setMinimumChecked(int minimum)
 void RecordScrollBar::setMaximumChecked(int maximum)
 {
     setMaximum(maximum);
+}
+
+void RecordScrollBar::keyPressEvent(QKeyEvent *e)
+{
+    SliderAction action = SliderNoAction;
+    switch (e->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        action = SliderSingleStepAdd;
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        action = SliderSingleStepSub;
+        break;
+    case Qt::Key_PageDown:
+        action = SliderPageStepAdd;
+        break;
+    case Qt::Key_PageUp:
+        action = SliderPageStepSub;
+        break;
+    case Qt::Key_End:
+        action = SliderToMaximum;
+        break;
+    case Qt::Key_Home:
+        action = SliderToMinimum;
+        break;
+    default:
+        QScrollBar::keyPressEvent(e);
+        return;
+    }
+    triggerAction(action);
+    e->accept();
 }

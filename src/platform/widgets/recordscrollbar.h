@@ -5,7 +5,8 @@
 // The horizontal record scroll bar: one record per arrow or trough click; dragging the
 // thumb reports scroll(position) and only the release changes the value. change(value)
 // follows every actual change of the value, by the user or the program, also while the
-// bar is disabled; setting the present value raises nothing.
+// bar is disabled; setting the present value raises nothing. Keys move by one record
+// (End and Home to the last and the first).
 class RecordScrollBar : public QScrollBar {
     Q_OBJECT
 public:
@@ -20,4 +21,8 @@ public:
 signals:
     void change(int value);
     void scroll(int position);
+
+protected:
+    // Right, Down, PageDown and End move forward (QScrollBar inverts its keys).
+    void keyPressEvent(QKeyEvent *e) override;
 };

@@ -11,8 +11,11 @@ enum ErrorNumber : int {
     NoCurrentRecord = 3021,
     DuplicateKey = 3022,          // an update would duplicate a unique index
     FileNotFound = 3024,
+    DiskFull = 3026,
     ReadOnlyDatabase = 3027,
+    DiskIoError = 3040,           // the system refused a read or a write
     InvalidPath = 3044,
+    DatabaseDamaged = 3049,       // a file cut short or broken while open
     FileAccessDenied = 3051,
     TooFewParameters = 3061,      // a ? placeholder without its value
     CannotExecuteSelect = 3065,   // Execute given a SELECT
@@ -21,6 +24,7 @@ enum ErrorNumber : int {
     ObjectNotFound = 3078,        // table or query missing
     TextAfterStatement = 3142,    // a second statement in one call
     RecordDeleted = 3167,
+    WriteConflict = 3197,         // the row changed since it was read; nothing written
     ValidationRule = 3317,        // a value the program's rule for its field refuses
     InvalidOperation = 3219,      // an action statement where a recordset is asked for
     NotSupported = 3251,

@@ -1,5 +1,6 @@
 #include "samplearchive.h"
 
+#include "credits.h"
 #include "database.h"
 #include "dberror.h"
 #include "recordset.h"
@@ -35,13 +36,6 @@ using Row = QHash<QString, QVariant>;
 const QString kTitle = u"Başlık"_s;
 const QString kLyrics = u"Sözler"_s;
 const QString kCredits = u"girişmodu"_s;
-
-const QStringList &groupedFields()
-{
-    static const QStringList fields = {u"Yöresi"_s, u"Türü"_s,  u"Türü2"_s, u"KaynakKişi"_s,
-                                       u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
-    return fields;
-}
 
 QString shown(const QString &path)
 {
@@ -85,30 +79,11 @@ bool digitsOnly(const QString &s)
     return !s.isEmpty() && std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
 }
 
-bool hasText(const QVariant &v)
-{
-    return !v.isNull() && !v.toString().isEmpty();
-}
 
-// The credits line of a record from its people fields; Null when no entry applies.
 QVariant creditsLine(const Row &row)
 {
-    const QVariant kaynak = row.value(u"KaynakKişi"_s), derleyen = row.value(u"Derleyen"_s);
-    const QVariant soz = row.value(u"Söz"_s), muzik = row.value(u"Müzik"_s);
-    QString line;
-    if (hasText(kaynak))
-        line += u"K:"_s + kaynak.toString();
-    if (hasText(derleyen))
-        line += u"  D:"_s + derleyen.toString();
-    if (hasText(soz) && !muzik.isNull() && soz.toString() == muzik.toString())
-        line += u"   SM:"_s + soz.toString();
-    if (hasText(soz) && hasText(muzik) && soz.toString() != muzik.toString())
-        line += u"   S:"_s + soz.toString() + u"  M:"_s + muzik.toString();
-    if (hasText(muzik) && soz.isNull())
-        line += u"  M:"_s + muzik.toString();
-    if (hasText(soz) && muzik.isNull())
-        line += u"  S:"_s + soz.toString();
-    return line.isEmpty() ? QVariant() : QVariant(line);
+    return credits::line(row.value(u"KaynakKişi"_s), row.value(u"Derleyen"_s), row.value(u"Söz"_s),
+                      row.value(u"Müzik"_s));
 }
 
 QString songField(const QString &name)
@@ -164,7 +139,7 @@ Row parseSong(const QString &path)
     if (title.endsWith(u'0'))
         throw SourceError{u"%1: başlık 0 ile bitiyor."_s.arg(where)};
     // Group values become tree keys and go into SQL texts between apostrophes.
-    for (const QString &f : groupedFields()) {
+    for (const QString &f : schema::groupedFields()) {
         const QString v = row.value(f).toString();
         if (v.contains(u'\''))
             throw SourceError{u"%1: \"%2\" alanında apostrof var."_s.arg(where, f)};
@@ -538,7 +513,7 @@ bool generateArchive(const QString &songDbPath, int songs, int distinctPerField,
                 for (int k = 0; k < lines; ++k)
                     lyrics << verses.at(rng.bounded(int(verses.size())));
                 row.insert(kLyrics, lyrics.join(u'\n'));
-                for (const QString &f : groupedFields()) {
+                for (const QString &f : schema::groupedFields()) {
                     const int roll = int(rng.bounded(100));
                     if (roll < 4)
                         continue;  // Null

@@ -1,7 +1,6 @@
 #include "archivefixture.h"
 
 #include "database.h"
-#include "filedialog.h"
 #include "formkinds.h"
 #include "form1.h"
 #include "globals.h"
@@ -22,24 +21,11 @@ ArchiveFixture::ArchiveFixture()
         kinds = true;
     }
     songdb::setSettingsPath(path(u"nsz.dll"_s));
-    fileopen::setHandler([this](const fileopen::Request &r) {
-        ++dialogCalls;
-        dialogs.append(r);
-        return dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst();
-    });
-    msg::setHandler([this](const msg::Request &r) {
-        boxes.append(r);
-        if (!boxAnswers.isEmpty())
-            return boxAnswers.takeFirst();
-        return r.buttons == msg::Buttons::YesNo ? msg::Result::Yes : msg::Result::Ok;
-    });
 }
 
 ArchiveFixture::~ArchiveFixture()
 {
     stop();
-    msg::clearHandler();
-    fileopen::clearHandler();
     songdb::setSettingsPath({});
 }
 
@@ -87,14 +73,6 @@ QString ArchiveFixture::storedPath() const
     return songdb::storedPath(*ayar);
 }
 
-QStringList ArchiveFixture::boxTexts() const
-{
-    QStringList texts;
-    for (const auto &b : boxes)
-        texts << b.text;
-    return texts;
-}
-
 bool ArchiveFixture::start()
 {
     m_form = std::make_unique<Form1>();
@@ -114,14 +92,7 @@ void ArchiveFixture::stop()
         m_form->close();
         m_form.reset();
     }
-    g::vt.reset();
-    g::ayarvt.reset();
-    g::vtdosyasi.clear();
-    g::agacmodu.clear();
-    g::penceremodu.clear();
-    g::raporsql.clear();
-    g::ilkacilis = 0;
-    g::anaform = nullptr;
+    g::reset();
 }
 
 QList<Song> sampleSongs()

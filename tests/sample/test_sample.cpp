@@ -239,6 +239,55 @@ private slots:
         }
     }
 
+    // A file indexed when â, î and û were letters of their own is rebuilt in the current
+    // order where it can be written; read-only, it answers in the order of its indexes.
+    void olderOrderIsRebuiltOrKept()
+    {
+        const QString older = m_tmp.filePath(u"eski-sira.qel"_s);
+        QFile::remove(older);
+        {
+            auto db = db::Database::create(older);
+            db->setTurkishOrder(db::Database::Order::Former);
+            schema::createSongDatabase(*db);
+            db->executeNative(u"INSERT INTO Zelvoran (Başlık, Yöresi) VALUES ('Kaz Dağı', 'Sivas'), "
+                              "('Kâtibim', 'İstanbul'), ('Katip', 'Sivas'), ('Katibim', 'Sivas'), ('Kuzu', 'Sivas')"_s);
+            db->setUserVersion(2);
+        }
+        const auto titles = [](db::Database &db, const QString &sql) {
+            QStringList out;
+            for (auto rs = db.openRecordset(sql); !rs->eof(); rs->moveNext())
+                out << rs->field(rs->fieldNames().first()).toString();
+            return out;
+        };
+        const auto check = [&](db::Database &db, const QStringList &order) {
+            QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran ORDER BY Başlık"_s), order);
+            QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran WHERE Başlık = 'KÂTİBİM'"_s), QStringList{u"Kâtibim"_s});
+            QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran WHERE Başlık Like 'kâ*'"_s), QStringList{u"Kâtibim"_s});
+            QStringList sivas = order;
+            sivas.removeAll(u"Kâtibim"_s);
+            QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran WHERE Yöresi = 'Sivas' ORDER BY Yöresi, Başlık"_s), sivas);
+            QCOMPARE(titles(db, u"SELECT * FROM pragma_integrity_check()"_s), QStringList{u"ok"_s});
+        };
+        const QStringList former = {u"Katibim"_s, u"Katip"_s, u"Kaz Dağı"_s, u"Kâtibim"_s, u"Kuzu"_s};
+        const QStringList current = {u"Katibim"_s, u"Kâtibim"_s, u"Katip"_s, u"Kaz Dağı"_s, u"Kuzu"_s};
+
+        QFile::setPermissions(older, QFile::ReadOwner);
+        {
+            auto db = db::Database::open(older);
+            schema::upgradeSongDatabase(*db);
+            QCOMPARE(db->userVersion(), 2);
+            check(*db, former);
+        }
+        QFile::setPermissions(older, QFile::ReadOwner | QFile::WriteOwner);
+        {
+            auto db = db::Database::open(older);
+            schema::upgradeSongDatabase(*db);
+            QCOMPARE(db->userVersion(), schema::kSongSchemaVersion);
+            check(*db, current);
+        }
+        check(*db::Database::open(older), current);
+    }
+
     void sampleTitlesFillTheLetterTree()
     {
         auto db = db::Database::open(m_archive);
@@ -425,8 +474,9 @@ private slots:
         QTest::newRow("nobody") << QString() << QVariant();
         QTest::newRow("only empty texts") << u"KaynakKişi:\nDerleyen:\nSöz:\nMüzik:\n"_s << QVariant();
         QTest::newRow("case differs") << u"Söz: Anonim\nMüzik: anonim\n"_s << QVariant(u"   S:Anonim  M:anonim"_s);
-        QTest::newRow("empty lyricist") << u"Söz:\nMüzik: D\n"_s << QVariant();
-        QTest::newRow("empty composer") << u"Söz: C\nMüzik:\n"_s << QVariant();
+        // A cleared box counts as no value: the other person still gets the line.
+        QTest::newRow("empty lyricist") << u"Söz:\nMüzik: D\n"_s << QVariant(u"  M:D"_s);
+        QTest::newRow("empty composer") << u"Söz: C\nMüzik:\n"_s << QVariant(u"  S:C"_s);
     }
 
     void creditsLine()

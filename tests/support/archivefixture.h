@@ -7,8 +7,7 @@
 #include <QVariantMap>
 #include <memory>
 
-#include "filedialog.h"
-#include "messagebox.h"
+#include "dialoganswers.h"
 
 class Form1;
 
@@ -20,7 +19,7 @@ struct Song {
 
 // Song and settings databases in a temporary folder, answered dialogs and message boxes,
 // and a main window started on them.
-class ArchiveFixture {
+class ArchiveFixture : public DialogAnswers {
 public:
     ArchiveFixture();
     ~ArchiveFixture();
@@ -32,18 +31,10 @@ public:
     void makeSettings(const QString &storedPath);
     QString storedPath() const;
 
-    // Answers for the file dialog, taken in order; an empty answer cancels.
-    QStringList dialogAnswers;
-    int dialogCalls = 0;
-    QList<fileopen::Request> dialogs;
-    // Answers for message boxes, taken in order; when none is left, Ok (or Yes).
-    QList<msg::Result> boxAnswers;
-    QList<msg::Request> boxes;
-    QStringList boxTexts() const;
-
     // Creates the main window, runs its load and shows it; waits for the first activation.
     bool start();
     Form1 *form() const { return m_form.get(); }
+    // Closes the window and resets the global state.
     void stop();
 
 private:

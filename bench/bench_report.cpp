@@ -1,0 +1,165 @@
+// The report road on a generated archive: the credits pass, the preview's first page of
+// 1,000 songs, and the whole archive's report written to PDF against its floor (the same
+// texts drawn at fixed places, nothing measured).
+//   bench_report [DIR] [SONGS]      (defaults /tmp/qel-bench, 30000)
+//   bench_report --show DIR         the query window on DIR's archive, for a screenshot
+//   bench_report --preview DIR N    the preview of the first N songs, for a screenshot
+#include "appfonts.h"
+#include "benchutil.h"
+#include "credits.h"
+#include "formkinds.h"
+#include "frmsorgu.h"
+#include "globals.h"
+#include "report.h"
+#include "songreport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kAll = u"SELECT Başlık, Yöresi, girişmodu, Sözler FROM Zelvoran ORDER By Başlık"_s;
+const reportquery::Margins kMargins{1134, 567, 1134, 1134};
+
+void pdfPrinter(QPrinter &printer, const QString &file)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    QString why;
+    report::setUpPrinter(printer, kMargins, QPageLayout::Portrait, &why);
+}
+
+// Each row's texts at fixed places, the lyrics one line each, a new page every four songs.
+void floor(const std::vector<ReportRow> &rows, QPrinter &printer)
+{
+    QPainter p(&printer);
+    const double s = printer.logicalDpiY() / 1440.0;
+    int onPage = 0;
+    for (const ReportRow &r : rows) {
+        if (onPage == 4) {
+            printer.newPage();
+            onPage = 0;
+        }
+        const double y = onPage * 3000 * s;
+        p.setFont(SongReport::titleFont());
+        p.drawText(QPointF(0, y + 400 * s), r.baslik);
+        p.setFont(SongReport::infoFont());
+        p.drawText(QPointF(0, y + 600 * s), r.yoresi);
+        p.drawText(QPointF(1304 * s, y + 600 * s), r.info);
+        p.setFont(SongReport::lyricsFont());
+        double ly = y + 900 * s;
+        for (const QString &line : r.sozler.split(u'\n')) {
+            p.drawText(QPointF(0, ly), line);
+            ly += 180 * s;
+        }
+        ++onPage;
+    }
+}
+
+double seconds(QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    appfonts::install();
+    controls::registerFormKinds();
+    const QStringList args = app.arguments();
+
+    if (args.size() > 2 && (args.at(1) == u"--show"_s || args.at(1) == u"--preview"_s)) {
+        const int n = args.size() > 3 ? args.at(3).toInt() : 40;
+        const QString archive = prepareArchive(args.at(2), std::max(n, 40), 300);
+        g::vt = db::Database::open(archive);
+        g::vtdosyasi = archive;
+        if (args.at(1) == u"--show"_s) {
+            frmsorgu::show(nullptr);
+            return 0;
+        }
+        QString why;
+        const auto rows = report::loadRows(archive, kAll, &why);
+        report::preview(nullptr, rows, kMargins, QPageLayout::Portrait, &why);
+        return 0;
+    }
+
+    const QString dir = args.size() > 1 ? args.at(1) : u"/tmp/qel-bench"_s;
+    const int songs = args.size() > 2 ? args.at(2).toInt() : 30000;
+    const QString archive = prepareArchive(dir, songs, 300);
+    const QString small = prepareArchive(dir, 1000, 300);
+    QElapsedTimer t;
+
+    {
+        auto vt = db::Database::open(archive);
+        vt->execute(u"UPDATE Zelvoran SET girişmodu = Null"_s);
+        t.start();
+        credits::rewriteAll(*vt);
+        const double fresh = seconds(t);
+        t.restart();
+        credits::rewriteAll(*vt);
+        std::printf("credits pass, %d songs: %.3f s (all lines new), %.3f s (none changed)\n", songs, fresh,
+                    seconds(t));
+    }
+
+    {
+        auto vt = db::Database::open(small);
+        g::vt = vt;
+        g::vtdosyasi = small;
+        t.start();
+        credits::rewriteAll(*vt);
+        QString why;
+        const auto rows = report::loadRows(small, kAll, &why);
+        QPrinter printer(QPrinter::HighResolution);
+        report::setUpPrinter(printer, kMargins, QPageLayout::Portrait, &why);
+        QPrintPreviewDialog dialog(&printer);
+        const SongReport pages(rows);
+        double shown = 0;
+        int shownPages = 0;
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter *p) {
+            QPainter painter(p);
+            pages.render(painter, p);
+        });
+        QTimer::singleShot(0, &dialog, [&] {
+            shown = seconds(t);
+            if (auto *w = dialog.findChild<QPrintPreviewWidget *>())
+                shownPages = w->pageCount();
+            dialog.close();
+        });
+        dialog.exec();
+        std::printf("preview of %zu songs (%d pages laid out), first page shown: %.3f s\n", rows.size(),
+                    shownPages, shown);
+        g::vt.reset();
+    }
+
+    {
+        QString why;
+        t.start();
+        const auto rows = report::loadRows(archive, kAll, &why);
+        const double load = seconds(t);
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, QDir(dir).filePath(u"rapor.pdf"_s));
+        t.restart();
+        const int n = SongReport(rows).render(&printer);
+        const double layout = seconds(t);
+        QPrinter floorPrinter(QPrinter::HighResolution);
+        pdfPrinter(floorPrinter, QDir(dir).filePath(u"taban.pdf"_s));
+        t.restart();
+        floor(rows, floorPrinter);
+        const double base = seconds(t);
+        const auto [rss, hwm] = memoryMiB();
+        std::printf("report of %zu songs to PDF: rows read %.2f s, %d pages in %.2f s; floor %.2f s (%.2fx); "
+                    "peak %.0f MiB\n",
+                    rows.size(), load, n, layout, base, layout / base, hwm);
+        Q_UNUSED(rss);
+    }
+    return 0;
+}

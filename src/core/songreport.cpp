@@ -1,0 +1,180 @@
+#include "songreport.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Detail section, in twips from its top left corner.
+constexpr double kWidth = 4819;
+constexpr double kLine1 = 113, kLine3 = 170, kLine2 = 680;
+constexpr double kTitleTop = 227, kTitleHeight = 227;
+constexpr double kRowTop = 454, kRegionWidth = 1304, kRegionHeight = 170, kInfoHeight = 180;
+constexpr double kLyricsTop = 737, kLyricsHeight = 340;
+constexpr double kSectionHeight = 1155;
+
+const QColor kNavy(0x00, 0x00, 0x80);
+
+QFont reportFont(const QString &family, double points, bool italic = false)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setItalic(italic);
+    return f;
+}
+
+// A text wrapped to a width: its lines, paragraph by paragraph.
+class Wrapped {
+public:
+    Wrapped(const QString &text, const QFont &font, double width, QPaintDevice *device)
+    {
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QString plain = text;
+        plain.remove(u'\r');
+        const QStringList paragraphs = plain.split(u'\n');
+        double y = 0;
+        for (const QString &p : paragraphs) {
+            auto layout = std::make_unique<QTextLayout>(p, font, device);
+            layout->setTextOption(option);
+            layout->setCacheEnabled(true);
+            layout->beginLayout();
+            for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+                line.setLineWidth(width);
+                line.setPosition(QPointF(0, y));
+                y += line.height();
+                m_lines.push_back({layout.get(), line});
+            }
+            layout->endLayout();
+            m_layouts.push_back(std::move(layout));
+        }
+        m_height = y;
+    }
+
+    double height() const { return m_height; }
+    size_t lineCount() const { return m_lines.size(); }
+    const QTextLine &line(size_t i) const { return m_lines[i].line; }
+
+    void draw(QPainter &p, QPointF at) const
+    {
+        for (const auto &layout : m_layouts)
+            layout->draw(&p, at);
+    }
+
+private:
+    struct Line {
+        QTextLayout *layout;
+        QTextLine line;
+    };
+    std::vector<std::unique_ptr<QTextLayout>> m_layouts;
+    std::vector<Line> m_lines;
+    double m_height = 0;
+};
+
+} // namespace
+
+SongReport::SongReport(const std::vector<ReportRow> &rows)
+    : m_rows(rows)
+{
+}
+
+QFont SongReport::titleFont()
+{
+    return reportFont(u"Arial"_s, 9.18);
+}
+
+QFont SongReport::infoFont()
+{
+    return reportFont(u"Times New Roman"_s, 8.47, true);
+}
+
+QFont SongReport::lyricsFont()
+{
+    return reportFont(u"Verdana"_s, 8.47);
+}
+
+int SongReport::render(QPagedPaintDevice *device) const
+{
+    QPainter painter(device);
+    return render(painter, device);
+}
+
+int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
+{
+    const double dpi = device->logicalDpiY();
+    const double s = dpi / 1440.0;  // device pixels per twip
+    const QRectF page = device->pageLayout().paintRectPixels(device->logicalDpiX());
+    const double pageHeight = page.height();
+    const double width = kWidth * s;
+    const QFont title = titleFont(), info = infoFont(), lyrics = lyricsFont();
+    QPen navy(kNavy);
+    navy.setWidthF(std::max(1.0, 15 * s));  // one screen pixel
+
+    int pages = 1;
+    double y = 0;
+    auto newPage = [&] {
+        device->newPage();
+        ++pages;
+        y = 0;
+    };
+
+    for (const ReportRow &row : m_rows) {
+        const Wrapped region(row.yoresi, info, kRegionWidth * s, device);
+        const Wrapped credits(row.info, info, (kWidth - kRegionWidth) * s, device);
+        const Wrapped words(row.sozler, lyrics, width, device);
+
+        const double regionBottom = kRowTop * s + std::max(kRegionHeight * s, region.height());
+        const double infoBottom = kRowTop * s + std::max(kInfoHeight * s, credits.height());
+        const double grow = std::max({0.0, regionBottom - (kRowTop + kRegionHeight) * s,
+                                      infoBottom - (kRowTop + kInfoHeight) * s});
+        const double lyricsTop = kLyricsTop * s + grow;
+        const double lyricsBox = std::max(kLyricsHeight * s, words.height());
+        const double tail = (kSectionHeight - kLyricsTop - kLyricsHeight) * s;
+        const double total = lyricsTop + lyricsBox + tail;
+        const double firstLine = words.lineCount() ? words.line(0).height() : 0;
+
+        if (y > 0 && y + total > pageHeight) {
+            // A song that fits on a page starts on a new one; a longer one starts here when
+            // its head and a first line of its lyrics fit.
+            if (total <= pageHeight || y + lyricsTop + firstLine > pageHeight)
+                newPage();
+        }
+
+        p.setPen(navy);
+        p.drawLine(QPointF(0, y + kLine1 * s), QPointF(width, y + kLine1 * s));
+        p.drawLine(QPointF(0, y + kLine3 * s), QPointF(width, y + kLine3 * s));
+        p.drawLine(QPointF(0, y + kLine2 * s + grow), QPointF(width, y + kLine2 * s + grow));
+
+        p.setFont(title);
+        p.drawText(QRectF(0, y + kTitleTop * s, width, kTitleHeight * s),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.baslik);
+
+        p.setPen(Qt::black);
+        region.draw(p, QPointF(0, y + kRowTop * s));
+        credits.draw(p, QPointF(kRegionWidth * s, y + kRowTop * s));
+
+        if (y + total <= pageHeight) {
+            words.draw(p, QPointF(0, y + lyricsTop));
+            y += total;
+            continue;
+        }
+        // Lyrics longer than the page: line by line, a new page where the next line does not fit.
+        double offset = -(y + lyricsTop);  // layout position minus place on the page
+        double bottom = y + lyricsTop;
+        for (size_t i = 0; i < words.lineCount(); ++i) {
+            const QTextLine &line = words.line(i);
+            if (line.y() - offset + line.height() > pageHeight) {
+                newPage();
+                offset = line.y();
+            }
+            line.draw(&p, QPointF(0, -offset));
+            bottom = line.y() - offset + line.height();
+        }
+        y = bottom + tail;
+    }
+    return pages;
+}

@@ -1,0 +1,161 @@
+#include "titletree.h"
+
+#include "database.h"
+#include "recordset.h"
+#include "sqltext.h"
+#include "treeview.h"
+
+using namespace Qt::StringLiterals;
+
+namespace titletree {
+
+const GroupedView kDerleyen{u"Derleyen"_s, u"DERLEYENLER"_s, u"Derleyen"_s};
+const GroupedView kKaynak{u"KaynakKişi"_s, u"KAYNAK KİŞİLER"_s, u"KaynakKişi"_s};
+const GroupedView kMuzik{u"Müzik"_s, u"MÜZİK"_s, u"Müzik"_s};
+const GroupedView kSoz{u"Söz"_s, u"SÖZ"_s, u"Söz"_s};
+const GroupedView kTuru1{u"Türü"_s, u"TÜRÜ 1"_s, u"Türü"_s};
+const GroupedView kTuru2{u"Türü2"_s, u"TÜRÜ 2"_s, u"Türü2"_s};
+const GroupedView kYore{u"Yöresi"_s, u"YÖRELER"_s, u"yöresi"_s};
+
+const QString kUnknown = u" Bilinmeyen"_s;
+
+QList<msg::Request> messages(const BuildReport &report)
+{
+    QList<msg::Request> out;
+    auto add = [&out](const QString &text, msg::Icon icon) {
+        msg::Request r;
+        r.text = text;
+        r.icon = icon;
+        out.append(r);
+    };
+    if (report.digitKeys)
+        add(u"Başlıklarda sadece rakamlardan oluşan kayıtlar var! Bu kayıtları silmelisiniz."_s, msg::Icon::Critical);
+    if (report.failure)
+        add(report.failure->description(), msg::Icon::None);
+    return out;
+}
+
+void nullEmptyTexts(db::Database &vt, const GroupedView &view)
+{
+    try {
+        // The field's index finds empty texts at once, where the UPDATE reads every record.
+        if (!vt.openRecordset(u"SELECT Zelvoran.Başlık FROM Zelvoran WHERE Zelvoran."_s + view.field + u"=''"_s)->eof())
+            vt.execute(u"UPDATE Zelvoran SET Zelvoran."_s + view.field + u" = Null WHERE (((Len([Zelvoran].["_s
+                       + view.lenField + u"]))=0));"_s);
+    } catch (const db::Error &) {
+    }
+}
+
+TitleTree::TitleTree(TreeView &view, ImageList *images)
+    : m_view(view)
+    , m_images(images)
+{
+}
+
+TreeNode *TitleTree::addFolder(const QString &text, BuildReport &report)
+{
+    try {
+        return m_view.add({}, text + u"0"_s, text, u"FOLDER"_s, u"openfolder"_s, NodeKind::Folder);
+    } catch (const db::Error &e) {
+        report.digitKeys |= e.number() == 35603;
+        return nullptr;
+    }
+}
+
+// Adds the titles of one statement under the folder node; a refused title is skipped.
+void TitleTree::addTitles(db::Database &vt, const QString &folderKey, const QString &sql, BuildReport &report,
+                          const QVariantList &parameters)
+{
+    auto titles = vt.openRecordset(sql, parameters);
+    for (; !titles->eof(); titles->moveNext()) {
+        const QString title = titles->text(u"Başlık"_s);
+        try {
+            TreeNode *n = m_view.add(folderKey, title, title, 3, {}, NodeKind::Title);
+            n->setTag(title);
+        } catch (const db::Error &e) {
+            report.digitKeys |= e.number() == 35603;
+        }
+    }
+}
+
+BuildReport TitleTree::byLetter(db::Database &vt)
+{
+    BuildReport report;
+    try {
+        db::Database::ReadTransaction reading(vt);
+        auto letters = vt.openRecordset(u"basharfler"_s);
+        m_view.clear();
+        m_view.setImageList(m_images);
+        TreeView::Batch batch(m_view);
+        for (; !letters->eof(); letters->moveNext()) {
+            const QString letter = letters->text(u"basharf"_s);
+            TreeNode *folder = addFolder(letter, report);
+            if (!folder)
+                continue;
+            addTitles(vt, folder->key(),
+                      u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran.Başlık Like '"_s + db::likeLiteral(letter)
+                          + u"*' ORDER BY Zelvoran.Başlık;"_s,
+                      report);
+        }
+    } catch (const db::Error &e) {
+        report.failure = e;
+    }
+    return report;
+}
+
+BuildReport TitleTree::grouped(db::Database &vt, const GroupedView &view)
+{
+    const QString &field = view.field;
+    BuildReport report;
+    try {
+        db::Database::ReadTransaction reading(vt);
+        auto groups = vt.openRecordset(u"SELECT Zelvoran."_s + field + u" From Zelvoran GROUP BY Zelvoran."_s + field
+                                       + u" ORDER BY Zelvoran."_s + field + u";"_s);
+        m_view.clear();
+        m_view.setImageList(m_images);
+        TreeView::Batch batch(m_view);
+        bool unknownDone = false;
+        for (; !groups->eof(); groups->moveNext()) {
+            const QVariant value = groups->field(field);
+            const bool unknown = value.isNull() || value.toString().isEmpty();
+            if (unknown && unknownDone)
+                continue;
+            TreeNode *folder = addFolder(unknown ? kUnknown : value.toString(), report);
+            if (!folder)
+                continue;
+            if (unknown) {
+                unknownDone = true;
+                addTitles(vt, folder->key(),
+                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field + u" Is Null OR zelvoran."_s
+                              + field + u"='' ORDER BY Zelvoran.Başlık;"_s,
+                          report);
+            } else {
+                // The value is bound, never pasted into the text, so any value is safe, and
+                // every group runs the same prepared statement.
+                addTitles(vt, folder->key(),
+                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field
+                              + u"=? ORDER BY Zelvoran.Başlık;"_s,
+                          report, {value});
+            }
+        }
+    } catch (const db::Error &e) {
+        report.failure = e;
+    }
+    return report;
+}
+
+// Every step is skipped where it does not apply.
+void TitleTree::collapse()
+{
+    if (TreeNode *selected = m_view.selectedNode()) {
+        if (TreeNode *parent = selected->parent())
+            parent->setExpanded(false);
+    }
+    if (m_view.count() == 0)
+        return;
+    TreeNode *first = m_view.nodeAt(1);
+    first->setSelected();
+    first->setExpanded(false);
+}
+
+} // namespace titletree

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "dberror.h"
+#include "messagebox.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+#include <optional>
+
+class ImageList;
+class TreeNode;
+class TreeView;
+namespace db { class Database; }
+
+// The title tree's views: the titles by initial letter, or grouped by one field of the
+// songs. The builds fill a tree view from the song database and tell what they could not
+// show; scrolling, messages and the frame's caption are the window's.
+namespace titletree {
+
+// A grouped view: the field its folders come from and the caption of the tree's frame.
+struct GroupedView {
+    QString field;
+    QString caption;
+    QString lenField;  // the field as the empty-text statement writes it
+};
+
+// The seven grouped views.
+extern const GroupedView kDerleyen, kKaynak, kMuzik, kSoz, kTuru1, kTuru2, kYore;
+
+// The folder of the records without a value.
+extern const QString kUnknown;
+
+// What one build could not show.
+struct BuildReport {
+    bool digitKeys = false;            // a key made only of digits was refused
+    std::optional<db::Error> failure;  // what stopped the build
+};
+
+// The message boxes of a report, in the order they are shown.
+QList<msg::Request> messages(const BuildReport &report);
+
+// Turns the view's empty texts into Null, so that they share the folder of the Nulls;
+// a file that cannot be written keeps them (the builds put them there all the same).
+void nullEmptyTexts(db::Database &vt, const GroupedView &view);
+
+class TitleTree {
+public:
+    TitleTree(TreeView &view, ImageList *images);
+
+    // Each build replaces every node of the tree; on a failure the nodes added so far
+    // stay. It moves no record and selects nothing.
+    BuildReport byLetter(db::Database &vt);
+    BuildReport grouped(db::Database &vt, const GroupedView &view);
+
+    // Closes the selected node's folder, then selects and closes the first node.
+    void collapse();
+
+private:
+    TreeNode *addFolder(const QString &text, BuildReport &report);
+    void addTitles(db::Database &vt, const QString &folderKey, const QString &sql, BuildReport &report,
+                   const QVariantList &parameters = {});
+
+    TreeView &m_view;
+    ImageList *m_images;
+};
+
+} // namespace titletree

@@ -1,0 +1,385 @@
+#include "appfonts.h"
+#include "archivefixture.h"
+#include "credits.h"
+#include "database.h"
+#include "fonksiyon.h"
+#include "recordset.h"
+#include "report.h"
+#include "reportquery.h"
+#include "songreport.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QVariant N;  // Null
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList titles(db::Database &db, const QString &sql)
+{
+    QStringList out;
+    auto rs = db.openRecordset(sql);
+    for (; !rs->eof(); rs->moveNext())
+        out << rs->text(u"Başlık"_s);
+    return out;
+}
+
+using Columns = std::array<reportquery::Criterion, reportquery::kColumns>;
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { appfonts::install(); }
+    void query_data();
+    void query();
+    void sortClauses();
+    void ansiLike_data();
+    void ansiLike();
+    void reportRowsEqualPreviewRows();
+    void creditsLine_data();
+    void creditsLine();
+    void creditsPass();
+    void creditsPassFailureKeepsEveryLine();
+    void creditsPassEmptyTable();
+    void reportFields();
+    void margins_data();
+    void margins();
+    void pdfHoldsTheSongsInOrder();
+    void pdfLandscape();
+};
+
+static const QString kBase = u"SELECT Başlık, Sözler, Yöresi, Türü, Türü2, Derleyen, KaynakKişi, Söz, Müzik, "
+                             u"DigerBilgiler,Açıklama,girişmodu FROM Zelvoran"_s;
+
+void TestReport::query_data()
+{
+    QTest::addColumn<Columns>("columns");
+    QTest::addColumn<QString>("expected");
+    const QString sort = u" ORDER By Başlık"_s;
+    auto cols = [](std::initializer_list<std::tuple<int, QString, QString>> set) {
+        Columns c;
+        for (int i = 0; i < reportquery::kColumns; ++i)
+            c[size_t(i)].op = u"Hepsi"_s;
+        for (const auto &[i, op, text] : set)
+            c[size_t(i)] = {op, text};
+        return c;
+    };
+    QTest::newRow("no column") << cols({}) << kBase + sort;
+    QTest::newRow("only column 4") << cols({{4, u"Eşittir"_s, u"Ağıt"_s}}) << kBase + u" WHERE  türü2='Ağıt'"_s + sort;
+    QTest::newRow("columns 1 and 5")
+        << cols({{1, u"İçerir"_s, u"dağ"_s}, {5, u"Farklıdır"_s, u"Veli"_s}})
+        << kBase + u" WHERE  sözler Like '*dağ*' and  söz<>'Veli'"_s + sort;
+    QTest::newRow("the Part's example")
+        << cols({{0, u"Eşittir"_s, u"x"_s}, {2, u"İçerir"_s, u"y"_s}})
+        << kBase + u" WHERE  başlık='x' and  yöresi Like '*y*'"_s + sort;
+    QTest::newRow("title begins with") << cols({{0, u"İle Başlar"_s, u"Ka"_s}})
+                                       << kBase + u" WHERE  Başlık Like 'Ka*'"_s + sort;
+    QTest::newRow("Hepsi with a text adds nothing") << cols({{0, u"Hepsi"_s, u"x"_s}, {6, u"Eşittir"_s, u"m"_s}})
+                                                     << kBase + u" WHERE  müzik='m'"_s + sort;
+    QTest::newRow("an unknown operator adds nothing") << cols({{3, u"eşittir"_s, u"x"_s}}) << kBase + sort;
+    QTest::newRow("an empty text adds nothing") << cols({{3, u"Eşittir"_s, u""_s}}) << kBase + sort;
+    QTest::newRow("blanks apply as typed") << cols({{3, u"Eşittir"_s, u"  "_s}})
+                                           << kBase + u" WHERE  türü='  '"_s + sort;
+    QTest::newRow("apostrophe doubled") << cols({{1, u"İçerir"_s, u"Kerkük'ün"_s}})
+                                        << kBase + u" WHERE  sözler Like '*Kerkük''ün*'"_s + sort;
+}
+
+void TestReport::query()
+{
+    QFETCH(Columns, columns);
+    QFETCH(QString, expected);
+    QCOMPARE(reportquery::build(columns, u" ORDER By Başlık"_s), expected);
+}
+
+void TestReport::sortClauses()
+{
+    const QStringList expected = {u" ORDER By Başlık"_s, QString(), u" ORDER By Yöresi"_s, u" ORDER By Türü"_s,
+                                  u" ORDER By Türü2"_s, u" ORDER By Söz"_s, u" ORDER By Müzik"_s};
+    for (int i = 0; i < reportquery::kColumns; ++i)
+        QCOMPARE(reportquery::sortClause(i), expected.at(i));
+}
+
+void TestReport::ansiLike_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("ansi");
+    QTest::newRow("no star") << u"SELECT a FROM b WHERE c='d'"_s << u"SELECT a FROM b WHERE c='d'"_s;
+    QTest::newRow("contains") << u"x WHERE Başlık Like '*dağ*'"_s << u"x WHERE Başlık Like '%dağ%'"_s;
+    QTest::newRow("two stars") << u"a like '**'"_s << u"a like '%%'"_s;
+    QTest::newRow("one and digit") << u"a LIKE '?#'"_s << u"a LIKE '_[0-9]'"_s;
+    QTest::newRow("provider's wildcards literal") << u"a Like '*%_*'"_s << u"a Like '%[%][_]%'"_s;
+    QTest::newRow("lists kept") << u"a Like '[*?]*[!a-c]'"_s << u"a Like '[*?]%[!a-c]'"_s;
+    QTest::newRow("star in an equality") << u"a='x*y' and b Like 'x*'"_s << u"a='x*y' and b Like 'x%'"_s;
+    QTest::newRow("select star and count") << u"SELECT *, count(*) FROM t"_s << u"SELECT *, count(*) FROM t"_s;
+    QTest::newRow("doubled apostrophe") << u"a Like '*Kerkük''ün*'"_s << u"a Like '%Kerkük''ün%'"_s;
+    QTest::newRow("not like") << u"a NOT LIKE 'b*'"_s << u"a NOT LIKE 'b%'"_s;
+    QTest::newRow("bracketed name") << u"[Like] = '*'"_s << u"[Like] = '*'"_s;
+}
+
+void TestReport::ansiLike()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, ansi);
+    QCOMPARE(fonksiyon::jokercevir(jet), ansi);
+}
+
+// For each criterion the report's connection (% dialect) lists the preview's rows (* dialect).
+void TestReport::reportRowsEqualPreviewRows()
+{
+    ArchiveFixture f;
+    QList<Song> songs;
+    for (const QString &t : {u"Kızılırmak"_s, u"Kız%Oğlan"_s, u"Ak_Dere"_s, u"Akdere"_s, u"Dere 7"_s, u"a*b"_s,
+                             u"aXb"_s, u"İstanbul"_s, u"Çeşme"_s, u"Ceviz"_s, u"Dağlar"_s})
+        songs << Song{t, {{u"Sözler"_s, QVariant(u"Kerkük'ün yolları "_s + t)}}};
+    const QString file = f.makeArchive(u"eşit.qel"_s, songs);
+    auto jet = db::Database::open(file);
+    const QList<std::pair<int, QString>> criteria = {
+        {3, u"kız"_s}, {3, u"%"_s}, {3, u"_"_s}, {3, u"#"_s}, {4, u"D"_s}, {3, u"?"_s}, {1, u"a*b"_s},
+        {3, u"[ÇC]"_s}, {4, u"i"_s}, {3, u"Kerkük'ün"_s}, {4, u"*"_s},
+    };
+    for (const auto &[op, text] : criteria) {
+        Columns c;
+        for (auto &x : c)
+            x.op = u"Hepsi"_s;
+        c[0] = {reportquery::operators().at(op), text};
+        if (text.contains(u'\''))
+            c[0] = {}, c[1] = {reportquery::operators().at(op), text};
+        const QString sql = reportquery::build(c, u" ORDER By Başlık"_s);
+        QString refusal;
+        QStringList reported;
+        for (const ReportRow &r : report::loadRows(file, fonksiyon::jokercevir(sql), &refusal))
+            reported << r.baslik;
+        QVERIFY(refusal.isEmpty());
+        QCOMPARE(reported, titles(*jet, sql));
+    }
+    // Turkish case and order.
+    Columns c;
+    c[0] = {u"İçerir"_s, u"KIZ"_s};
+    QCOMPARE(titles(*jet, reportquery::build(c, u" ORDER By Başlık"_s)), QStringList({u"Kız%Oğlan"_s, u"Kızılırmak"_s}));
+    c[0] = {u"İle Başlar"_s, u"istanbul"_s};
+    QCOMPARE(titles(*jet, reportquery::build(c, {})), QStringList({u"İstanbul"_s}));
+    c[0] = {u"İle Başlar"_s, u"C"_s};
+    QCOMPARE(titles(*jet, reportquery::build(c, u" ORDER By Başlık"_s)), QStringList({u"Ceviz"_s}));
+    c[0] = {u"İçerir"_s, u"e"_s};
+    const QStringList ordered = titles(*jet, reportquery::build(c, u" ORDER By Başlık"_s));
+    QVERIFY2(ordered.indexOf(u"Ceviz"_s) < ordered.indexOf(u"Çeşme"_s)
+                 && ordered.indexOf(u"Çeşme"_s) < ordered.indexOf(u"Dere 7"_s),
+             qPrintable(ordered.join(u", "_s)));
+}
+
+void TestReport::creditsLine_data()
+{
+    QTest::addColumn<QVariant>("kaynak");
+    QTest::addColumn<QVariant>("derleyen");
+    QTest::addColumn<QVariant>("soz");
+    QTest::addColumn<QVariant>("muzik");
+    QTest::addColumn<QVariant>("line");
+    const QVariant A = u"A"_s, B = u"B"_s, C = u"C"_s, D = u"D"_s, E = u""_s;
+    QTest::newRow("lyricist composed") << A << B << C << C << QVariant(u"K:A  D:B   SM:C"_s);
+    QTest::newRow("no source person") << N << B << C << D << QVariant(u"  D:B   S:C  M:D"_s);
+    QTest::newRow("source and composer") << A << N << N << D << QVariant(u"K:A  M:D"_s);
+    QTest::newRow("lyricist alone") << N << N << C << N << QVariant(u"  S:C"_s);
+    QTest::newRow("source and collector") << A << B << N << N << QVariant(u"K:A  D:B"_s);
+    QTest::newRow("all Null") << N << N << N << N << N;
+    QTest::newRow("all empty") << E << E << E << E << N;
+    QTest::newRow("collector alone") << N << QVariant(u"Veli"_s) << N << N << QVariant(u"  D:Veli"_s);
+    QTest::newRow("case differs") << N << N << QVariant(u"Ali"_s) << QVariant(u"ali"_s)
+                                  << QVariant(u"   S:Ali  M:ali"_s);
+    QTest::newRow("empty lyricist, composer") << N << N << E << D << QVariant(u"  M:D"_s);
+    QTest::newRow("lyricist, empty composer") << N << N << C << E << QVariant(u"  S:C"_s);
+    QTest::newRow("blanks kept") << QVariant(u" a "_s) << N << QVariant(u"x "_s) << QVariant(u"x"_s)
+                                 << QVariant(u"K: a    S:x   M:x"_s);
+}
+
+void TestReport::creditsLine()
+{
+    QFETCH(QVariant, kaynak);
+    QFETCH(QVariant, derleyen);
+    QFETCH(QVariant, soz);
+    QFETCH(QVariant, muzik);
+    QFETCH(QVariant, line);
+    const QVariant got = credits::line(kaynak, derleyen, soz, muzik);
+    QCOMPARE(got.isNull(), line.isNull());
+    QCOMPARE(got.toString(), line.toString());
+}
+
+void TestReport::creditsPass()
+{
+    ArchiveFixture f;
+    const QString file = f.makeArchive(
+        u"k.qel"_s,
+        {Song{u"Bir"_s, {{u"KaynakKişi"_s, u"A"_s}, {u"Söz"_s, u"C"_s}, {u"Müzik"_s, u"C"_s}}},
+         Song{u"İki"_s, {{u"girişmodu"_s, u"eski"_s}}},
+         Song{u"Üç"_s, {{u"Derleyen"_s, u"B"_s}, {u"girişmodu"_s, u"  D:B"_s}}}});
+    auto vt = db::Database::open(file);
+    credits::rewriteAll(*vt);
+    auto rs = vt->openRecordset(u"SELECT Başlık, girişmodu FROM Zelvoran ORDER BY Başlık"_s);
+    QCOMPARE(rs->text(u"Başlık"_s), u"Bir"_s);
+    QCOMPARE(rs->text(u"girişmodu"_s), u"K:A   SM:C"_s);
+    rs->moveNext();
+    QVERIFY(rs->field(u"girişmodu"_s).isNull());
+    rs->moveNext();
+    QCOMPARE(rs->text(u"girişmodu"_s), u"  D:B"_s);
+}
+
+void TestReport::creditsPassFailureKeepsEveryLine()
+{
+    ArchiveFixture f;
+    QList<Song> songs;
+    for (int i = 0; i < 5; ++i)
+        songs << Song{u"Türkü %1"_s.arg(i), {{u"Derleyen"_s, u"D%1"_s.arg(i)}, {u"girişmodu"_s, u"eski"_s}}};
+    const QString file = f.makeArchive(u"k.qel"_s, songs);
+    auto vt = db::Database::open(file);
+    vt->executeNative(u"CREATE TRIGGER hayir BEFORE UPDATE OF girişmodu ON Zelvoran WHEN NEW.Başlık = 'Türkü 3' "
+                      u"BEGIN SELECT RAISE(ABORT, 'yazılamaz'); END"_s);
+    QVERIFY_THROWS_EXCEPTION(db::Error, credits::rewriteAll(*vt));
+    auto rs = vt->openRecordset(u"Zelvoran"_s);
+    for (; !rs->eof(); rs->moveNext())
+        QCOMPARE(rs->text(u"girişmodu"_s), u"eski"_s);
+}
+
+void TestReport::creditsPassEmptyTable()
+{
+    ArchiveFixture f;
+    auto vt = db::Database::open(f.makeArchive(u"boş.qel"_s, {}));
+    credits::rewriteAll(*vt);
+    QCOMPARE(vt->openRecordset(u"Zelvoran"_s)->recordCount(), 0);
+}
+
+void TestReport::reportFields()
+{
+    QCOMPARE(reportquery::missingReportFields({u"BAŞLIK"_s, u"yöresi"_s, u"GİRİŞMODU"_s, u"sözler"_s}), QStringList());
+    QCOMPARE(reportquery::missingReportFields({u"Başlık"_s, u"Sözler"_s}), QStringList({u"Yöresi"_s, u"girişmodu"_s}));
+
+    ArchiveFixture f;
+    const QString file = f.makeArchive(u"a.qel"_s, sampleSongs());
+    QString refusal;
+    QVERIFY(report::loadRows(file, u"SELECT Başlık FROM Zelvoran"_s, &refusal).empty());
+    QVERIFY2(refusal.contains(u"Yöresi"_s) && refusal.contains(u"Sözler"_s), qPrintable(refusal));
+    QVERIFY_THROWS_EXCEPTION(db::Error, report::loadRows(file, u"WITH x AS (SELECT 1) DELETE FROM Zelvoran"_s, &refusal));
+    QCOMPARE(db::Database::open(file)->openRecordset(u"Zelvoran"_s)->recordCount(), 5);
+}
+
+void TestReport::margins_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QList<int>>("twips");  // empty: refused
+    QTest::addColumn<QString>("named");
+    QTest::newRow("start values") << QStringList{u"2,0"_s, u"1,0"_s, u"2,0"_s, u"2,0"_s} << false
+                                  << QList<int>{1134, 567, 1134, 1134} << QString();
+    QTest::newRow("halves to even") << QStringList{u"2,5"_s, u"3,5"_s, u"0"_s, u"0,4"_s} << false
+                                    << QList<int>{1134, 2268, 0, 0} << QString();
+    QTest::newRow("57 on a landscape page") << QStringList{u"1"_s, u"1"_s, u"0"_s, u"0"_s} << true
+                                            << QList<int>{567, 567, 0, 0} << QString();
+    QTest::newRow("not a number") << QStringList{u"2,0"_s, u"abc"_s, u"2"_s, u"2"_s} << false << QList<int>{}
+                                  << u"Alt Boşluk"_s;
+    QTest::newRow("negative") << QStringList{u"2"_s, u"1"_s, u"-1"_s, u"2"_s} << false << QList<int>{}
+                              << u"Sol Boşluk"_s;
+    QTest::newRow("58") << QStringList{u"58"_s, u"1"_s, u"2"_s, u"2"_s} << false << QList<int>{} << u"Üst Boşluk"_s;
+    QTest::newRow("57 leaves no room") << QStringList{u"2"_s, u"1"_s, u"2"_s, u"57"_s} << true << QList<int>{}
+                                       << u"Sağ Boşluk"_s;
+    QTest::newRow("no room for a song") << QStringList{u"15"_s, u"15"_s, u"2"_s, u"2"_s} << false << QList<int>{}
+                                        << u"Alt Boşluk"_s;
+}
+
+void TestReport::margins()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(bool, landscape);
+    QFETCH(QList<int>, twips);
+    QFETCH(QString, named);
+    QCOMPARE(reportquery::marginCm(u"57"_s), std::optional<int>(57));
+    const QSizeF page = report::pageTwips(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    reportquery::Margins m;
+    const QString why = reportquery::checkMargins({texts[0], texts[1], texts[2], texts[3]}, page.width(),
+                                                  page.height(), &m);
+    if (twips.isEmpty()) {
+        QVERIFY2(why.contains(named), qPrintable(why));
+        return;
+    }
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    QCOMPARE((QList<int>{m.top, m.bottom, m.left, m.right}), twips);
+}
+
+void TestReport::pdfHoldsTheSongsInOrder()
+{
+    QTemporaryDir dir;
+    QStringList longLyric;
+    for (int i = 1; i <= 150; ++i)
+        longLyric << u"Uzun türkünün %1. dizesi"_s.arg(i);
+    std::vector<ReportRow> rows = {
+        {u"Şu Dağlar"_s, u"Iğdır"_s, u"K:Ayşe  D:Çağrı"_s, u"Dağlar dağlar\nkurban olam"_s},
+        {u"Uzun Hava"_s, u"Gümüşhane"_s, QString(), longLyric.join(u'\n')},
+        {u"İğneli Beşik"_s, u"Ödemiş"_s, u"  S:Ümit  M:Özlem"_s, u"Ninni ninni"_s},
+    };
+    for (int i = 0; i < 30; ++i)
+        rows.push_back({u"Kısa %1"_s.arg(i), u"Yöre"_s, QString(), u"bir\niki\nüç"_s});
+    const QString pdf = dir.filePath(u"rapor.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QString why;
+    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
+    const int pages = SongReport(rows).render(&printer);
+    QVERIFY(pages >= 3);
+
+    const QString text = run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    QStringList expected = {u"Şu Dağlar"_s, u"Iğdır"_s, u"K:Ayşe D:Çağrı"_s, u"Dağlar dağlar"_s, u"kurban olam"_s,
+                            u"Uzun Hava"_s, u"Gümüşhane"_s};
+    expected << longLyric;
+    expected << u"İğneli Beşik"_s << u"Ödemiş"_s << u"S:Ümit M:Özlem"_s << u"Ninni ninni"_s << u"Kısa 29"_s;
+    // Blanks are compared folded; every piece comes once and in order.
+    const QString flat = text.simplified();
+    qsizetype at = 0;
+    for (const QString &piece : expected) {
+        const qsizetype found = flat.indexOf(piece.simplified(), at);
+        QVERIFY2(found >= 0, qPrintable(u"missing or out of order: "_s + piece));
+        at = found + piece.size();
+    }
+    // The long lyric runs over a page end: its first line on page 1 or 2, its last later.
+    const QString first = run(u"pdftotext"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, pdf, u"-"_s});
+    QVERIFY(!first.contains(u"150. dizesi"_s));
+    // The short songs are whole on their page.
+    for (int p = 1; p <= pages; ++p) {
+        const QString page = run(u"pdftotext"_s, {u"-f"_s, QString::number(p), u"-l"_s, QString::number(p), pdf, u"-"_s});
+        for (int i = 0; i < 30; ++i) {
+            if (page.contains(u"Kısa %1\n"_s.arg(i)))
+                QVERIFY2(page.contains(u"bir\niki\nüç"_s), qPrintable(page));
+        }
+    }
+    const QString fonts = run(u"pdffonts"_s, {pdf});
+    for (const QString &face : {u"LiberationSans"_s, u"LiberationSerif-Italic"_s, u"DejaVuSans"_s})
+        QVERIFY2(fonts.contains(face), qPrintable(fonts));
+}
+
+void TestReport::pdfLandscape()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"yatay.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QString why;
+    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Landscape, &why));
+    const std::vector<ReportRow> rows = {{u"Yatay"_s, {}, {}, {}}};
+    SongReport(rows).render(&printer);
+    const QString info = run(u"pdfinfo"_s, {pdf});
+    QVERIFY2(info.contains(u"842 x 595 pts"_s), qPrintable(info));
+}
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"

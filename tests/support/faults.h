@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Faults a song database meets from outside the program, made on its file while the
+// program has it open. Each returns false when the file could not be changed.
+namespace faults {
+
+// Every later insert, change and delete of rows in the table is refused, the engine
+// giving `message` as the reason (as a full disk or a locked file would).
+bool refuseWrites(const QString &path, const QString &table, const QString &message);
+// The file cut to `bytes` bytes.
+bool truncate(const QString &path, qint64 bytes);
+// The file's bytes replaced in place by those of `source` (as a copy over it would).
+bool overwrite(const QString &path, const QString &source);
+
+} // namespace faults
