@@ -148,6 +148,10 @@ private slots:
         editMode(w);
         // A click on a folder first: the focus selects the shown record's node again.
         tv->node(u"S0"_s)->setSelected();
+        // The window coming back (e.g. from this box's own message) is no focus of the box's.
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(t3, &back);
+        QCOMPARE(tv->selectedNode()->key(), u"S0"_s);
         focusTitle(w);
         QCOMPARE(tv->selectedNode()->key(), u"Ali Paşa"_s);
         TreeNode *node = tv->selectedNode();
