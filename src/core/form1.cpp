@@ -346,7 +346,7 @@ bool Form1::openSongDatabase(const QString &path, int mod1)
         try {
             m_data1->saveRecord();
         } catch (const db::Error &e) {
-            msg::box(u"[ "_s + m_text3->text() + u" ] başlığı ile başka bir kayıt zaten var!"_s, msg::Icon::Critical);
+            reportRefusedSave(e);
             return false;
         }
     }

@@ -13,6 +13,7 @@
 #include "recordset.h"
 #include "sqltext.h"
 #include "statusbar.h"
+#include "titleedit.h"
 #include "treeview.h"
 #include "turkish.h"
 
@@ -22,19 +23,10 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString duplicateTitleMessage(const QString &title)
-{
-    return u"[ "_s + title + u" ] başlığı ile başka bir kayıt zaten var!"_s;
-}
-
-} // namespace
-
 void Form1::reportRefusedSave(const db::Error &e)
 {
     if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
-        msg::box(duplicateTitleMessage(m_text3->text()), msg::Icon::Critical);
+        msg::box(titleedit::takenMessage(m_text3->text()), msg::Icon::Critical);
     else
         msg::box(e.causeDescription(), msg::Icon::Critical);
 }

@@ -14,6 +14,7 @@
 #include "sqltext.h"
 #include "statusbar.h"
 #include "szlk.h"
+#include "titletree.h"
 #include "treeview.h"
 
 #include <QAbstractButton>
@@ -134,7 +135,7 @@ void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
     }
     hits.reset();
     if (found.digitsOnly > 0)
-        msg::box(u"Başlıklarda sadece rakamlardan oluşan kayıtlar var! Bu kayıtları silmelisiniz."_s, msg::Icon::Critical);
+        msg::box(titletree::kDigitsMessage, msg::Icon::Critical);
     m_hscroll1->setEnabled(false);
     m_tvw->treeWidget()->setFocus();
     try {

@@ -18,6 +18,7 @@ const GroupedView kTuru2{u"Türü2"_s, u"TÜRÜ 2"_s, u"Türü2"_s};
 const GroupedView kYore{u"Yöresi"_s, u"YÖRELER"_s, u"yöresi"_s};
 
 const QString kUnknown = u" Bilinmeyen"_s;
+const QString kDigitsMessage = u"Başlıklarda sadece rakamlardan oluşan kayıtlar var! Bu kayıtları silmelisiniz."_s;
 
 QList<msg::Request> messages(const BuildReport &report)
 {
@@ -29,7 +30,7 @@ QList<msg::Request> messages(const BuildReport &report)
         out.append(r);
     };
     if (report.digitKeys)
-        add(u"Başlıklarda sadece rakamlardan oluşan kayıtlar var! Bu kayıtları silmelisiniz."_s, msg::Icon::Critical);
+        add(kDigitsMessage, msg::Icon::Critical);
     if (report.failure)
         add(report.failure->description(), msg::Icon::None);
     return out;

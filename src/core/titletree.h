@@ -30,6 +30,8 @@ extern const GroupedView kDerleyen, kKaynak, kMuzik, kSoz, kTuru1, kTuru2, kYore
 
 // The folder of the records without a value.
 extern const QString kUnknown;
+// Said once when titles made only of digits could not enter the tree.
+extern const QString kDigitsMessage;
 
 // What one build could not show.
 struct BuildReport {

@@ -3,8 +3,6 @@
 #include "database.h"
 #include "dberror.h"
 
-#include <QFile>
-
 using namespace Qt::StringLiterals;
 
 namespace faults {
@@ -23,25 +21,6 @@ bool refuseWrites(const QString &path, const QString &table, const QString &mess
     } catch (const db::Error &) {
         return false;
     }
-}
-
-bool truncate(const QString &path, qint64 bytes)
-{
-    return QFile::resize(path, bytes);
-}
-
-bool overwrite(const QString &path, const QString &source)
-{
-    QFile from(source);
-    if (!from.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = from.readAll();
-    // Opened without truncation and resized after the write: the file stays the same
-    // file (same inode) for whoever has it open.
-    QFile to(path);
-    if (!to.open(QIODevice::ReadWrite))
-        return false;
-    return to.write(bytes) == bytes.size() && to.resize(bytes.size()) && to.flush();
 }
 
 } // namespace faults

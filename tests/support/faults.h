@@ -9,9 +9,6 @@ namespace faults {
 // Every later insert, change and delete of rows in the table is refused, the engine
 // giving `message` as the reason (as a full disk or a locked file would).
 bool refuseWrites(const QString &path, const QString &table, const QString &message);
-// The file cut to `bytes` bytes.
-bool truncate(const QString &path, qint64 bytes);
-// The file's bytes replaced in place by those of `source` (as a copy over it would).
-bool overwrite(const QString &path, const QString &source);
+// A file truncated, overwritten or replaced behind the program's back: see faultfile.h.
 
 } // namespace faults

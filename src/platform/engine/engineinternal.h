@@ -27,6 +27,10 @@ struct KeysetPlan {
 };
 using Plan = std::optional<KeysetPlan>;  // none: the text is read as a snapshot
 
+// A SELECT on exactly one table, without grouping, DISTINCT, aggregates, joins or
+// compound parts, gets a keyset; anything else is read into memory.
+Plan planKeyset(const Database &db, const QString &translated, bool parameters);
+
 std::unique_ptr<Recordset> makeRecordset(std::shared_ptr<Database> db, const QString &source,
                                          const QVariantList &parameters = {});
 
