@@ -244,8 +244,25 @@ void Form1::Form_Resize()
 
 void Form1::stbar_PanelClick(int n)
 {
-    if (n == 1)
-        vtac(2);
+    if (n != 1)
+        return;
+    const std::shared_ptr<db::Database> before = g::vt;
+    if (vtac(2) && g::vt != before)
+        showChosenView();
+}
+
+// Another song database: its tree in the view chosen last, its first record shown.
+void Form1::showChosenView()
+{
+    for (const QString &view : {u"grnm_bslk"_s, u"grnm_yore"_s, u"grnm_turu1"_s, u"grnm_turu2"_s, u"grnm_kaynak"_s,
+                                u"grnm_derleyen"_s, u"grnm_soz"_s, u"grnm_muzik"_s}) {
+        auto *option = control<QAbstractButton>(view);
+        if (option && option->isChecked()) {
+            g::agacmodu = u"tümü"_s;
+            option->click();
+            return;
+        }
+    }
 }
 
 void Form1::Timer1_Timer()

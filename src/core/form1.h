@@ -59,6 +59,7 @@ private:
     void Form_Activate();
     void Form_Resize();
     void stbar_PanelClick(int n);
+    void showChosenView();
     void Timer1_Timer();
 
     void grnm_bslk_Click();
@@ -84,6 +85,7 @@ private:
     void HScroll1_Scroll(int value);
     void TVW_NodeClick(TreeNode *node);
     void reportRefusedSave(const db::Error &e);
+    void showStoredTitle();
     void restoreScrollToRecord();
 
     void openSecondary(const QString &formName);

@@ -48,6 +48,11 @@ void Form1::Data1_Reposition()
     if (count >= 1 && count < m_hscroll1->maximum() && m_hscroll1->value() <= count)
         m_hscroll1->setMaximumChecked(count);
     m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
+    // Every completed move, also one the scroll bar cannot show or the tree has no node for.
+    try {
+        dinamikbul();
+    } catch (const db::Error &) {
+    }
 }
 
 void Form1::HScroll1_Change()
@@ -63,13 +68,12 @@ void Form1::HScroll1_Change()
         if (e.number() != db::MoveCancelled)
             return;
         reportRefusedSave(e);
-        if (TreeNode *selected = m_tvw->selectedNode())
-            m_text3->setText(selected->text());
+        showStoredTitle();
         restoreScrollToRecord();
         return;
     }
     m_tvw->treeWidget()->setFocus();
-    TreeNode *node = m_tvw->find(m_text3->text());
+    TreeNode *node = m_tvw->findTitle(m_text3->text());
     if (!node)
         return;
     node->setSelected();
@@ -78,10 +82,25 @@ void Form1::HScroll1_Change()
         if (TreeNode *back = next->previousSibling())
             back->setSelected();
     }
+}
+
+// After a refused save the record stays with its edits, but the title box shows its
+// stored title again (the selected node may be a folder), and its node carries that title.
+void Form1::showStoredTitle()
+{
+    db::Recordset *rs = m_data1->recordset();
+    if (!rs || rs->absolutePosition() < 0)
+        return;
+    QString stored;
     try {
-        dinamikbul();
+        stored = rs->text(u"Başlık"_s);
     } catch (const db::Error &) {
+        return;
     }
+    if (TreeNode *node = titleedit::recordNode(*m_tvw, m_text3->text(), stored))
+        node->setSelected();
+    m_data1->showField(u"Başlık"_s);
+    titleedit::follow(*m_tvw, stored);
 }
 
 // After a refused save the scroll bar shows the record that stays.
@@ -109,7 +128,7 @@ void Form1::TVW_NodeClick(TreeNode *node)
     if (!node)
         return;
     const QString key = node->key();
-    if (g::agacmodu == u"arama"_s && key == u"TÜMÜ..."_s) {
+    if (g::agacmodu == u"arama"_s && node->kind() == NodeKind::Root && key == u"TÜMÜ..."_s) {
         g::agacmodu = u"tümü"_s;
         m_hscroll1->setEnabled(true);
         tree();
@@ -132,10 +151,10 @@ void Form1::TVW_NodeClick(TreeNode *node)
             msg::box(u"Bu başlıkta tanınmayan karakter var, düzeltilmesi gerekli!"_s, msg::Icon::Critical);
         } else if (e.number() == db::MoveCancelled) {
             reportRefusedSave(e);
-            // The record and its edits stay; its node is selected again, found by the
-            // title as stored (the box holds the refused one).
+            // The record and its edits stay; its node is selected again, found by its
+            // title as stored or as typed.
             try {
-                if (TreeNode *shown = m_tvw->find(rs->text(u"Başlık"_s)))
+                if (TreeNode *shown = titleedit::recordNode(*m_tvw, m_text3->text(), rs->text(u"Başlık"_s)))
                     shown->setSelected();
             } catch (const db::Error &) {
             }
@@ -145,7 +164,13 @@ void Form1::TVW_NodeClick(TreeNode *node)
 }
 
 // Lists the dictionary idioms that occur in the lyrics, each with its explanation.
+// The dictionary is the one of the database the shown record comes from.
 void Form1::dinamikbul()
 {
-    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), idioms::readDictionary(*g::vt)));
+    const std::shared_ptr<db::Database> &vt = m_data1->database();
+    if (!vt) {
+        m_sozcuk->clear();
+        return;
+    }
+    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), idioms::readDictionary(*vt)));
 }

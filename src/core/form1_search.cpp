@@ -87,7 +87,7 @@ void Form1::sbaslikara_Click()
     if (word.isEmpty() || !g::vt)
         return;
     if (g::agacmodu == u"arama"_s) {
-        if (TreeNode *node = m_tvw->find(u"aranankelime"_s))
+        if (TreeNode *node = m_tvw->findFolder(u"aranankelime"_s))
             node->setExpanded(false);
     }
     g::agacmodu = u"arama"_s;

@@ -59,9 +59,9 @@ bool ignoredOnRelease(int key)
 Follow follow(TreeView &tree, const QString &t)
 {
     TreeNode *selected = tree.selectedNode();
-    TreeNode *found = tree.find(t);
+    TreeNode *found = tree.findTitle(t);
     if (found && found != selected)
-        return found->kind() == NodeKind::Title ? Follow::Taken : Follow::Unchanged;
+        return Follow::Taken;
     if (!selected || selected->kind() != NodeKind::Title)
         return Follow::Unchanged;
     if (selected->key() == t && selected->text() == t)
@@ -81,9 +81,9 @@ Follow follow(TreeView &tree, const QString &t)
 
 TreeNode *recordNode(const TreeView &tree, const QString &boxTitle, const QString &storedTitle)
 {
-    for (const QString &key : {boxTitle, storedTitle}) {
-        TreeNode *n = tree.find(key);
-        if (n && n->kind() == NodeKind::Title)
+    // The stored title first: a title pasted into the box may be another record's.
+    for (const QString &key : {storedTitle, boxTitle}) {
+        if (TreeNode *n = tree.findTitle(key))
             return n;
     }
     return nullptr;

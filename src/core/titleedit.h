@@ -31,8 +31,8 @@ enum class Follow {
 // node are never renamed; the key is checked before text and tag change.
 Follow follow(TreeView &tree, const QString &t);
 
-// The node of the shown record: the one the title box names, else the one of its stored
-// title; only title nodes count.
+// The node of the shown record: the one of its stored title, else the one the title box
+// names (a node renamed while typed); only title nodes count.
 TreeNode *recordNode(const TreeView &tree, const QString &boxTitle, const QString &storedTitle);
 
 } // namespace titleedit

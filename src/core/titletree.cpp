@@ -5,6 +5,8 @@
 #include "sqltext.h"
 #include "treeview.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace titletree {
@@ -53,29 +55,47 @@ TitleTree::TitleTree(TreeView &view, ImageList *images)
 {
 }
 
-TreeNode *TitleTree::addFolder(const QString &text, BuildReport &report)
+// Two folders whose texts differ only where the tree's keys do not (a value that reads
+// " Bilinmeyen" beside the records without one) share one node, so no title is hidden.
+TreeNode *TitleTree::addFolder(const QString &text, bool *made)
 {
-    try {
-        return m_view.add({}, text + u"0"_s, text, u"FOLDER"_s, u"openfolder"_s, NodeKind::Folder);
-    } catch (const db::Error &e) {
-        report.digitKeys |= e.number() == 35603;
-        return nullptr;
-    }
+    const QString key = text + u"0"_s;
+    TreeNode *same = m_view.findFolder(key);
+    if (made)
+        *made = !same;
+    return same ? same : m_view.add({}, key, text, u"FOLDER"_s, u"openfolder"_s, NodeKind::Folder);
 }
 
 // Adds the titles of one statement under the folder node; a refused title is skipped.
-void TitleTree::addTitles(db::Database &vt, const QString &folderKey, const QString &sql, BuildReport &report,
-                          const QVariantList &parameters)
+// With a spelling field, the folder takes the spelling most of its titles have, the
+// earliest title's on a tie.
+void TitleTree::addTitles(db::Database &vt, TreeNode *folder, const QString &sql, BuildReport &report,
+                          const QVariantList &parameters, const QString &spellingField)
 {
     auto titles = vt.openRecordset(sql, parameters);
+    QList<QPair<QString, int>> spellings;
     for (; !titles->eof(); titles->moveNext()) {
         const QString title = titles->text(u"Başlık"_s);
+        if (!spellingField.isEmpty()) {
+            const QString spelling = titles->text(spellingField);
+            auto it = std::find_if(spellings.begin(), spellings.end(), [&](const auto &s) { return s.first == spelling; });
+            if (it == spellings.end())
+                spellings.append({spelling, 1});
+            else
+                ++it->second;
+        }
         try {
-            TreeNode *n = m_view.add(folderKey, title, title, 3, {}, NodeKind::Title);
+            TreeNode *n = m_view.add(folder->key(), title, title, 3, {}, NodeKind::Title);
             n->setTag(title);
         } catch (const db::Error &e) {
             report.digitKeys |= e.number() == 35603;
         }
+    }
+    const auto most = std::max_element(spellings.cbegin(), spellings.cend(),
+                                       [](const auto &a, const auto &b) { return a.second < b.second; });
+    if (most != spellings.cend() && most->first != folder->text()) {
+        folder->setKey(most->first + u"0"_s);
+        folder->setText(most->first);
     }
 }
 
@@ -89,11 +109,11 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         m_view.setImageList(m_images);
         TreeView::Batch batch(m_view);
         for (; !letters->eof(); letters->moveNext()) {
+            // An empty letter would take in every title.
             const QString letter = letters->text(u"basharf"_s);
-            TreeNode *folder = addFolder(letter, report);
-            if (!folder)
+            if (letter.isEmpty())
                 continue;
-            addTitles(vt, folder->key(),
+            addTitles(vt, addFolder(letter),
                       u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran.Başlık Like '"_s + db::likeLiteral(letter)
                           + u"*' ORDER BY Zelvoran.Başlık;"_s,
                       report);
@@ -121,22 +141,21 @@ BuildReport TitleTree::grouped(db::Database &vt, const GroupedView &view)
             const bool unknown = value.isNull() || value.toString().isEmpty();
             if (unknown && unknownDone)
                 continue;
-            TreeNode *folder = addFolder(unknown ? kUnknown : value.toString(), report);
-            if (!folder)
-                continue;
+            bool made = false;
+            TreeNode *folder = addFolder(unknown ? kUnknown : value.toString(), &made);
             if (unknown) {
                 unknownDone = true;
-                addTitles(vt, folder->key(),
+                addTitles(vt, folder,
                           u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field + u" Is Null OR zelvoran."_s
                               + field + u"='' ORDER BY Zelvoran.Başlık;"_s,
                           report);
             } else {
                 // The value is bound, never pasted into the text, so any value is safe, and
                 // every group runs the same prepared statement.
-                addTitles(vt, folder->key(),
-                          u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran."_s + field
+                addTitles(vt, folder,
+                          u"SELECT Zelvoran.Başlık, Zelvoran."_s + field + u" FROM zelvoran WHERE zelvoran."_s + field
                               + u"=? ORDER BY Zelvoran.Başlık;"_s,
-                          report, {value});
+                          report, {value}, made ? field : QString());
             }
         }
     } catch (const db::Error &e) {

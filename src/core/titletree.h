@@ -35,7 +35,7 @@ extern const QString kDigitsMessage;
 
 // What one build could not show.
 struct BuildReport {
-    bool digitKeys = false;            // a key made only of digits was refused
+    bool digitKeys = false;            // a title made only of digits was refused
     std::optional<db::Error> failure;  // what stopped the build
 };
 
@@ -59,9 +59,9 @@ public:
     void collapse();
 
 private:
-    TreeNode *addFolder(const QString &text, BuildReport &report);
-    void addTitles(db::Database &vt, const QString &folderKey, const QString &sql, BuildReport &report,
-                   const QVariantList &parameters = {});
+    TreeNode *addFolder(const QString &text, bool *made = nullptr);
+    void addTitles(db::Database &vt, TreeNode *folder, const QString &sql, BuildReport &report,
+                   const QVariantList &parameters = {}, const QString &spellingField = {});
 
     TreeView &m_view;
     ImageList *m_images;

@@ -1,6 +1,7 @@
 #include "archivefixture.h"
 
 #include "database.h"
+#include "faults.h"
 #include "datacontrol.h"
 #include "form1.h"
 #include "globals.h"
@@ -196,6 +197,56 @@ private slots:
         auto rs = g::vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = 'Ali Paşa Yeni'"_s);
         QVERIFY(!rs->eof());
         QVERIFY(f.boxes.isEmpty());
+    }
+
+    void refusedSaveKeepsTheStoredTitle()
+    {
+        ArchiveFixture f;
+        const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs(), kLetters);
+        f.makeSettings(archive);
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        TreeView *tv = w->tvw();
+        QLineEdit *t3 = titleBox(w);
+        auto *lyrics = w->findChild<QPlainTextEdit *>(u"Text1"_s);
+        editMode(w);
+
+        // Right after start-up a letter is selected: a taken title, pasted, is refused on
+        // the step and the box shows the stored title again, not the letter.
+        QCOMPARE(tv->selectedNode()->key(), u"A0"_s);
+        t3->setText(u"BÜLBÜLÜM"_s);
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(f.boxTexts(), QStringList(u"[ BÜLBÜLÜM ] başlığı ile başka bir kayıt zaten var!"_s));
+        QCOMPARE(t3->text(), u"Ali Paşa"_s);
+        QCOMPARE(tv->selectedNode()->key(), u"Ali Paşa"_s);
+        QCOMPARE(w->hscroll1()->value(), 1);
+        // The record is left as it was stored.
+        f.boxes.clear();
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(t3->text(), u"Bülbülüm"_s);
+        QCOMPARE(songCount(archive), sampleSongs().size());
+        QVERIFY(!g::vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s)->eof());
+        QVERIFY(f.boxes.isEmpty());
+
+        // A full disk: the node renamed while the title was typed takes the stored title
+        // back; the other boxes keep what was typed.
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        focusTitle(w);
+        t3->selectAll();
+        typeText(t3, u"Ali Paşa Yeni"_s);
+        QCOMPARE(tv->selectedNode()->key(), u"Ali Paşa Yeni"_s);
+        lyrics->setPlainText(u"yeni sözler"_s);
+        QVERIFY(faults::refuseWrites(archive, u"Zelvoran"_s, u"Disk dolu"_s));
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(f.boxes.size(), 1);
+        QVERIFY(f.boxTexts().first().contains(u"Disk dolu"_s));
+        QCOMPARE(t3->text(), u"Ali Paşa"_s);
+        QCOMPARE(tv->selectedNode()->key(), u"Ali Paşa"_s);
+        QCOMPARE(tv->selectedNode()->text(), u"Ali Paşa"_s);
+        QVERIFY(!tv->findTitle(u"Ali Paşa Yeni"_s));
+        QCOMPARE(lyrics->toPlainText(), u"yeni sözler"_s);
+        QCOMPARE(w->data1()->recordset()->absolutePosition(), 0);
+        QCOMPARE(w->hscroll1()->value(), 1);
     }
 
     void emptyOrDigitTitleNotStored_data()

@@ -39,6 +39,7 @@ private slots:
     void keyRules_data();
     void keyRules();
     void missingNodes();
+    void titlesAndFoldersHaveKeySpacesOfTheirOwn();
     void nodesByIndexKeepAddingOrder();
     void kindIsStoredNotDerived();
     void removeTakesChildrenAndFreesKeys();
@@ -93,7 +94,7 @@ void TestTreeView::keyRules_data()
     QTest::newRow("add: Turkish upper case of Ali") << false << u"ALİ"_s << 35602;
     QTest::newRow("add: Turkish lower case of Veli") << false << u"velİ"_s << 35602;
     QTest::newRow("add: dotless ALI is another key") << false << u"ALI"_s << 0;
-    QTest::newRow("add: folder key taken") << false << u"a0"_s << 35602;
+    QTest::newRow("add: a folder's key, another space") << false << u"a0"_s << 0;
     QTest::newRow("add: digits only") << false << u"1923"_s << 35603;
     QTest::newRow("add: single zero") << false << u"0"_s << 35603;
     QTest::newRow("add: title ending in a digit") << false << u"Türkü 10"_s << 0;
@@ -157,6 +158,38 @@ void TestTreeView::missingNodes()
     QCOMPARE(m_tree->nodeAt(6), keyless);
     QVERIFY(!m_tree->find(QString()));
     QCOMPARE(errorOf([&] { m_tree->node(QString()); }), 35601);
+}
+
+void TestTreeView::titlesAndFoldersHaveKeySpacesOfTheirOwn()
+{
+    fill();
+    // A title that reads like a folder's key, a folder of digits, a taken folder key.
+    TreeNode *a0 = m_tree->add(u"V0"_s, u"a0"_s, u"a0"_s, 3, {}, NodeKind::Title);
+    TreeNode *year = m_tree->add({}, u"19500"_s, u"1950"_s, u"FOLDER"_s, {}, NodeKind::Folder);
+    QCOMPARE(errorOf([&] { m_tree->add({}, u"v0"_s, u"v"_s, u"FOLDER"_s, {}, NodeKind::Folder); }), 35602);
+    QCOMPARE(errorOf([&] { m_tree->add({}, u"aranan"_s, u"x"_s, u"FOLDER"_s, {}, NodeKind::SearchWord); }), 0);
+    QCOMPARE(errorOf([&] { m_tree->add({}, u"ARANAN"_s, u"x"_s, u"FOLDER"_s, {}, NodeKind::Root); }), 35602);
+
+    QCOMPARE(m_tree->findTitle(u"A0"_s), a0);
+    QCOMPARE(m_tree->findFolder(u"A0"_s), m_tree->nodeAt(1));
+    QCOMPARE(m_tree->find(u"A0"_s), a0);  // a title before a folder
+    QVERIFY(!m_tree->findTitle(u"19500"_s));
+    QCOMPARE(m_tree->find(u"19500"_s), year);
+
+    // Children go under the folder, never under the title of the same key.
+    TreeNode *child = m_tree->add(u"A0"_s, u"Aslı"_s, u"Aslı"_s, 3);
+    QCOMPARE(child->parent(), m_tree->findFolder(u"A0"_s));
+
+    // A title may be renamed to a folder's key, not to another title's.
+    TreeNode *ali = m_tree->node(u"Ali"_s);
+    QCOMPARE(errorOf([&] { ali->setKey(u"V0"_s); }), 0);
+    QCOMPARE(errorOf([&] { ali->setKey(u"aslı"_s); }), 35602);
+    QCOMPARE(errorOf([&] { year->setKey(u"a0"_s); }), 35602);
+
+    // Removing a title frees its key only in its own space.
+    m_tree->remove(u"V0"_s);
+    QVERIFY(!m_tree->findTitle(u"V0"_s));
+    QVERIFY(m_tree->findFolder(u"V0"_s));
 }
 
 void TestTreeView::nodesByIndexKeepAddingOrder()

@@ -112,8 +112,15 @@ void DataControl::saveRecord()
 
 void DataControl::showRecord()
 {
+    showField({});
+}
+
+void DataControl::showField(const QString &field)
+{
     const bool current = m_recordset && m_recordset->absolutePosition() >= 0;
     for (FieldBinding *b : m_bindings) {
+        if (!field.isEmpty() && b->dataField().compare(field, Qt::CaseInsensitive) != 0)
+            continue;
         QVariant value;
         if (current && m_recordset->hasField(b->dataField())) {
             try {

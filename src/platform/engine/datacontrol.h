@@ -59,6 +59,8 @@ public:
     void saveRecord();
     // Fills the boxes from the current record again, dropping pending edits.
     void showRecord();
+    // The same for the boxes bound to one field; the others keep what was typed.
+    void showField(const QString &field);
     // Asked for each changed field before a save; a text refuses the save with that text
     // as the cause (ValidationRule), and nothing is written.
     using SaveCheck = std::function<QString(const QString &field, const QVariant &value)>;

@@ -21,8 +21,8 @@ public:
     TreeNode &operator=(const TreeNode &) = delete;
 
     QString key() const { return m_key; }
-    // Same rules as TreeView::add: 35602 for a key another node carries, 35603 for
-    // digits only; nothing changes then. An empty key leaves the node without key.
+    // Same rules as TreeView::add: 35602 for a key another node of its space carries,
+    // 35603 for a title of digits only; nothing changes then. An empty key leaves the node without key.
     void setKey(const QString &key);
     QString text() const;
     void setText(const QString &text);

@@ -109,9 +109,11 @@ void TreeView::clear()
 {
     m_lastParent = nullptr;
     // A tree is mostly rebuilt with as many nodes as it had.
-    const qsizetype keys = m_keys.size();
-    m_keys.clear();
-    m_keys.reserve(keys);
+    for (KeyMap *keys : {&m_titleKeys, &m_folderKeys}) {
+        const qsizetype n = keys->size();
+        keys->clear();
+        keys->reserve(n);
+    }
     m_iconSelected = nullptr;
     m_nodes.clear();
     qDeleteAll(std::exchange(m_pending, {}));
@@ -125,13 +127,13 @@ void TreeView::setImageList(ImageList *list)
     m_tree->viewport()->update();  // the nodes give their pictures when painted
 }
 
-void TreeView::checkKey(const Key &key, const TreeNode *self) const
+void TreeView::checkKey(const Key &key, NodeKind kind, const TreeNode *self) const
 {
     if (key.text.isEmpty())
         return;
-    if (digitsOnly(key.text))
+    if (kind == NodeKind::Title && digitsOnly(key.text))
         throw widgeterrors::make(widgeterrors::InvalidKey);
-    const TreeNode *other = m_keys.value(key);
+    const TreeNode *other = keysOf(kind).value(key);
     if (other && other != self)
         throw widgeterrors::make(widgeterrors::KeyNotUnique);
 }
@@ -158,20 +160,22 @@ TreeNode *TreeView::add(const QString &parentKey, const QString &key, const QStr
     TreeNode *parentNode = nullptr;
     if (!parentKey.isEmpty()) {
         if (!m_lastParent || parentKey != m_lastParentKey) {
-            m_lastParent = node(parentKey);
+            m_lastParent = findFolder(parentKey);
+            if (!m_lastParent)
+                m_lastParent = node(parentKey);
             m_lastParentKey = parentKey;
         }
         parentNode = m_lastParent;
     }
     const Key k(key);
-    checkKey(k, nullptr);
+    checkKey(k, kind, nullptr);
     checkImage(image);
     checkImage(selectedImage);
 
     auto *n = new TreeNode(this, key, text, kind, image, selectedImage);
     m_nodes.push_back(n);
     if (!key.isEmpty())
-        m_keys.insert(k, n);
+        keysOf(kind).insert(k, n);
     if (parentNode)
         parentNode->item()->addChild(n->item());
     else if (m_batches > 0)
@@ -189,7 +193,7 @@ void TreeView::forget(TreeNode *node, QSet<const TreeNode *> &gone)
     }
     gone.insert(node);
     if (!node->key().isEmpty())
-        m_keys.remove(Key(node->key()));
+        keysOf(node->kind()).remove(Key(node->key()));
     if (m_iconSelected == node)
         m_iconSelected = nullptr;
 }
@@ -210,7 +214,20 @@ TreeNode *TreeView::find(const QString &key) const
 {
     if (key.isEmpty())
         return nullptr;
-    return m_keys.value(Key(key));
+    const Key k(key);
+    if (TreeNode *title = m_titleKeys.value(k))
+        return title;
+    return m_folderKeys.value(k);
+}
+
+TreeNode *TreeView::findTitle(const QString &key) const
+{
+    return key.isEmpty() ? nullptr : m_titleKeys.value(Key(key));
+}
+
+TreeNode *TreeView::findFolder(const QString &key) const
+{
+    return key.isEmpty() ? nullptr : m_folderKeys.value(Key(key));
 }
 
 TreeNode *TreeView::node(const QString &key) const
@@ -256,13 +273,14 @@ int TreeView::indexOf(const TreeNode *node) const
 void TreeView::rekey(TreeNode *node, const QString &key)
 {
     const Key k(key);
-    checkKey(k, node);
+    checkKey(k, node->kind(), node);
     m_lastParent = nullptr;
+    KeyMap &keys = keysOf(node->kind());
     if (!node->m_key.isEmpty())
-        m_keys.remove(Key(node->m_key));
+        keys.remove(Key(node->m_key));
     node->m_key = key;
     if (!key.isEmpty())
-        m_keys.insert(k, node);
+        keys.insert(k, node);
 }
 
 void TreeView::select(TreeNode *node)

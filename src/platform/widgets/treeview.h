@@ -16,9 +16,11 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // The title tree: a QTreeWidget with keyed nodes in the order they were added (never
-// sorted). One key space for the whole tree, keys compared with turkish::fold; an empty
-// key is no key. Failures throw db::Error: 35600 index out of range, 35601 no such node,
-// 35602 key taken, 35603 key made only of digits.
+// sorted). Keys are compared with turkish::fold; an empty key is no key. Titles have one
+// key space and folders (every other kind) another, so that a title never hides a folder
+// or the other way round; only a title's key may not be made of digits alone. Failures
+// throw db::Error: 35600 index out of range, 35601 no such node, 35602 key taken in its
+// space, 35603 a title's key made only of digits.
 class TreeView : public QWidget {
     Q_OBJECT
 public:
@@ -46,15 +48,19 @@ public:
     void setImageList(ImageList *list);
     ImageList *imageList() const { return m_imageList; }
 
-    // Adds at the top level (empty parentKey) or as the last child of parentKey's node.
-    // The selected image shows while the node is selected. Nothing changes on failure.
+    // Adds at the top level (empty parentKey) or as the last child of parentKey's node, a
+    // folder's before a title's. The selected image shows while the node is selected.
+    // Nothing changes on failure.
     TreeNode *add(const QString &parentKey, const QString &key, const QString &text, const QVariant &image,
                   const QVariant &selectedImage = {}, NodeKind kind = NodeKind::Title);
     void remove(const QString &key);  // the node and all below it; 35601
 
-    TreeNode *node(const QString &key) const;  // 35601
+    TreeNode *node(const QString &key) const;  // as find; 35601
     TreeNode *nodeAt(int index) const;         // 1 = first added; 35600
-    TreeNode *find(const QString &key) const;  // nullptr when absent
+    // The title with that key, else the folder; nullptr when absent.
+    TreeNode *find(const QString &key) const;
+    TreeNode *findTitle(const QString &key) const;
+    TreeNode *findFolder(const QString &key) const;
     TreeNode *selectedNode() const;
     int count() const { return int(m_nodes.size()); }
     void refresh();
@@ -94,8 +100,12 @@ private:
         friend size_t qHash(const Key &k, size_t seed = 0) { return k.hash ^ seed; }
     };
 
-    // 35603 for digits only, 35602 for a key another node than self carries.
-    void checkKey(const Key &key, const TreeNode *self) const;
+    using KeyMap = QHash<Key, TreeNode *>;
+    KeyMap &keysOf(NodeKind kind) { return kind == NodeKind::Title ? m_titleKeys : m_folderKeys; }
+    const KeyMap &keysOf(NodeKind kind) const { return kind == NodeKind::Title ? m_titleKeys : m_folderKeys; }
+    // 35603 for a title of digits only, 35602 for a key another node than self carries
+    // in the same space.
+    void checkKey(const Key &key, NodeKind kind, const TreeNode *self) const;
     void checkImage(const QVariant &image) const;
 
     void selectionChanged();
@@ -105,7 +115,8 @@ private:
     QTreeWidget *m_tree;
     QPointer<ImageList> m_imageList;
     std::vector<TreeNode *> m_nodes;  // in the order of adding; the items own them
-    QHash<Key, TreeNode *> m_keys;
+    KeyMap m_titleKeys;
+    KeyMap m_folderKeys;
     // One icon per picture of the list, made on first use; index 0 is no picture.
     mutable std::vector<std::optional<QIcon>> m_icons;
     mutable int m_iconRevision = -1;
