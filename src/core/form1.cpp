@@ -6,6 +6,7 @@
 #include "fonksiyon.h"
 #include "formloader.h"
 #include "globals.h"
+#include "idioms.h"
 #include "loadedwindows.h"
 #include "messagebox.h"
 #include "mybutton.h"
@@ -55,6 +56,7 @@ Form1::Form1(QWidget *parent)
     m_sozcuk = control<QPlainTextEdit>(u"sozcuk"_s);
     m_timer1 = control<QTimer>(u"Timer1"_s);
     m_titleTree = std::make_unique<titletree::TitleTree>(*m_tvw, m_imageList1);
+    m_dictionary = std::make_unique<idioms::DictionaryCache>();
 
     connect(m_stbar, &StatusBar::panelClick, this, &Form1::stbar_PanelClick);
     connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);

@@ -17,6 +17,7 @@ class MyButton;
 namespace db { class DataControl; class Database; class Error; }
 namespace audio { class Player; }
 namespace search { struct Statement; }
+namespace idioms { class DictionaryCache; }
 namespace titletree { class TitleTree; struct GroupedView; struct BuildReport; }
 
 // The main window: title tree, record display, search, groupings, audio slots and the
@@ -139,6 +140,7 @@ private:
     QPlainTextEdit *m_sozcuk = nullptr;
     QTimer *m_timer1 = nullptr;
     std::unique_ptr<titletree::TitleTree> m_titleTree;
+    std::unique_ptr<idioms::DictionaryCache> m_dictionary;
     bool m_unloading = false;
     bool m_restoringScroll = false;
 

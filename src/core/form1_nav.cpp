@@ -172,5 +172,5 @@ void Form1::dinamikbul()
         m_sozcuk->clear();
         return;
     }
-    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), idioms::readDictionary(*vt)));
+    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), m_dictionary->rows(vt)));
 }

@@ -109,6 +109,17 @@ std::vector<Row> readDictionary(db::Database &db)
     return rows;
 }
 
+const std::vector<Row> &DictionaryCache::rows(const std::shared_ptr<db::Database> &db)
+{
+    const auto version = db->dataVersion();
+    if (m_db.lock() != db || version != m_version) {
+        m_rows = readDictionary(*db);
+        m_db = db;
+        m_version = version;
+    }
+    return m_rows;
+}
+
 QString boxText(QStringView lyrics, const std::vector<Row> &rows)
 {
     std::vector<QString> upper;

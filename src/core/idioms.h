@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace db {
@@ -18,6 +20,17 @@ struct Row {
 
 // "select * from sozluk order by deyim": every row, in that order. Throws db::Error.
 std::vector<Row> readDictionary(db::Database &db);
+
+// The dictionary of one song database, read again only after the file has changed.
+class DictionaryCache {
+public:
+    const std::vector<Row> &rows(const std::shared_ptr<db::Database> &db);
+
+private:
+    std::weak_ptr<db::Database> m_db;
+    std::pair<qint64, qint64> m_version;
+    std::vector<Row> m_rows;
+};
 
 // "[deyim : açıklama]    " for each row found in the lyrics, in the rows' order. Both
 // sides are upper-cased the Turkish way; an idiom counts as found after a blank anywhere

@@ -182,7 +182,7 @@ private slots:
         // "Zil" has no letter in the tree: its move selects no node, yet its idioms show.
         ArchiveFixture f;
         f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Ali"_s, {{u"Sözler"_s, u"gel al"_s}}), song(u"Zil"_s, {{u"Sözler"_s, u"bir yâr"_s}}),
+                                     {song(u"Ali"_s, {{u"Sözler"_s, u"bir gel al"_s}}), song(u"Zil"_s, {{u"Sözler"_s, u"bir yâr"_s}}),
                                       song(u"Ayşe"_s)},
                                      {u"A"_s}, {{u"al"_s, u"almak"_s}, {u"yâr"_s, u"sevgili"_s}}));
         QVERIFY(f.start());
@@ -195,6 +195,18 @@ private slots:
         w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(title(w), u"Ayşe"_s);
         QCOMPARE(idioms->toPlainText(), QString());
+
+        // The dictionary is read again once another connection (the dictionary window's)
+        // has changed it, and after a change through the window's own.
+        db::Database::open(f.path(u"a.qel"_s))->execute(u"INSERT INTO sozluk (Deyim, Acıklama) VALUES ('gel', 'gelmek')"_s);
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(title(w), u"Zil"_s);
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(idioms->toPlainText(), u"[al : almak]    [gel : gelmek]    "_s);
+        w->data1()->database()->execute(u"DELETE FROM sozluk WHERE Deyim = 'al'"_s);
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(idioms->toPlainText(), u"[gel : gelmek]    "_s);
     }
 
     void anotherDatabaseShowsItsOwnTree()

@@ -614,6 +614,13 @@ int Database::userVersion() const
     return st.step() ? st.value(0).toInt() : 0;
 }
 
+std::pair<qint64, qint64> Database::dataVersion() const
+{
+    // data_version counts the commits of other connections, total_changes this one's rows.
+    Statement st(*this, u"PRAGMA data_version"_s);
+    return {st.step() ? st.value(0).toLongLong() : 0, sqlite3_total_changes64(m_db)};
+}
+
 void Database::setUserVersion(int v)
 {
     executeNative(u"PRAGMA user_version = %1"_s.arg(v));

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -67,6 +68,8 @@ public:
     void executeNative(const QString &sql);
     int userVersion() const;
     void setUserVersion(int v);
+    // Changes whenever the file's content changed, through this connection or another.
+    std::pair<qint64, qint64> dataVersion() const;
 
     // The order of COLLATE TURKCE. A file's indexes hold the order they were built with:
     // one whose user_version is from 1 up to below kCurrentOrderVersion opens in the
