@@ -256,8 +256,7 @@ void Form1::stbar_PanelClick(int n)
 // Another song database: its tree in the view chosen last, its first record shown.
 void Form1::showChosenView()
 {
-    for (const QString &view : {u"grnm_bslk"_s, u"grnm_yore"_s, u"grnm_turu1"_s, u"grnm_turu2"_s, u"grnm_kaynak"_s,
-                                u"grnm_derleyen"_s, u"grnm_soz"_s, u"grnm_muzik"_s}) {
+    for (const QString &view : viewOptions()) {
         auto *option = control<QAbstractButton>(view);
         if (option && option->isChecked()) {
             g::agacmodu = u"tümü"_s;

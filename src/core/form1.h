@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -75,6 +76,7 @@ private:
     void grouped(const titletree::GroupedView &view);
     void showBuildReport(const titletree::BuildReport &report);
     void connectGroupings();
+    static QStringList viewOptions();  // the eight grouping option buttons
     void setScrollIgnoringErrors(int value);
 
     void izlememodu();

@@ -49,8 +49,7 @@ void Form1::connectSearch()
         connect(ara, &MyButton::Click, this, &Form1::sbaslikara_Click);
 
     // Every other tree lets the record scroll bar work again.
-    for (const QString &view : {u"grnm_bslk"_s, u"grnm_yore"_s, u"grnm_turu1"_s, u"grnm_turu2"_s, u"grnm_kaynak"_s,
-                                u"grnm_derleyen"_s, u"grnm_soz"_s, u"grnm_muzik"_s}) {
+    for (const QString &view : viewOptions()) {
         if (auto *option = control<QAbstractButton>(view))
             connect(option, &QAbstractButton::clicked, m_hscroll1, [this] { m_hscroll1->setEnabled(true); });
     }

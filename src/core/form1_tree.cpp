@@ -68,6 +68,12 @@ void Form1::kapat()
     m_titleTree->collapse();
 }
 
+QStringList Form1::viewOptions()
+{
+    return {u"grnm_bslk"_s,   u"grnm_yore"_s,     u"grnm_turu1"_s, u"grnm_turu2"_s,
+            u"grnm_kaynak"_s, u"grnm_derleyen"_s, u"grnm_soz"_s,   u"grnm_muzik"_s};
+}
+
 void Form1::connectGroupings()
 {
     const struct {
