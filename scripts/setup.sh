@@ -1,5 +1,6 @@
-# Shared by scripts/run and scripts/test: installs what is missing, configures and builds.
-# Sourced, not run; sets BUILD_DIR.
+# Shared by scripts/run, scripts/test and scripts/fuzz: installs what is missing,
+# configures and builds. Sourced, not run; sets BUILD_DIR. EXTRA_PACKAGES adds packages,
+# BUILD_TARGETS builds only those targets.
 set -euo pipefail
 
 ROOT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,6 +14,7 @@ PACKAGES=(
   gstreamer1.0-alsa gstreamer1.0-pulseaudio
   fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   poppler-utils
+  ${EXTRA_PACKAGES:-}
 )
 
 install_missing() {
@@ -30,7 +32,9 @@ install_missing() {
 
 build() {
   cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_EXTRA_ARGS:-} >/dev/null
-  cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+  local targets=()
+  for t in ${BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+  cmake --build "$BUILD_DIR" --parallel "$(nproc)" "${targets[@]}"
 }
 
 install_missing

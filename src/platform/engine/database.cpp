@@ -256,14 +256,24 @@ void Database::loadSchemaNames()
                 names->columns.insert(turkish::fold(column), column);
                 names->tableColumns[turkish::fold(name)].insert(turkish::fold(column));
                 const QString type = st.value(1).toString();
-                if (!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s))
-                    names->nonText.insert(turkish::fold(column));
+                if ((!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s)) || !turkishCollated(name, column))
+                    names->unranged.insert(turkish::fold(column));
             }
         } catch (const Error &) {
             // A stored query whose tables are gone has no columns to offer.
         }
     }
     m_names = std::move(names);
+}
+
+// Whether a column compares in the Turkish order by itself, without a COLLATE of its own.
+bool Database::turkishCollated(const QString &table, const QString &column) const
+{
+    const char *collation = nullptr;
+    const int rc = sqlite3_table_column_metadata(m_db, "main", table.toUtf8().constData(),
+                                                 column.toUtf8().constData(), nullptr, &collation, nullptr,
+                                                 nullptr, nullptr);
+    return rc == SQLITE_OK && collation && qstricmp(collation, "TURKCE") == 0;
 }
 
 int Database::schemaVersion(Names &names) const

@@ -124,6 +124,7 @@ public:
 private:
     Database(sqlite3 *db, QString path, bool readOnly);
     void loadSchemaNames();
+    bool turkishCollated(const QString &table, const QString &column) const;
     void narrowLikePrefixes(std::vector<sql::Token> &tokens) const;
     void ensureNames() const;  // reloads the names when the schema has changed
     QString translateUncached(const QString &sql) const;

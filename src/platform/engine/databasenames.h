@@ -25,7 +25,9 @@ struct Database::Names {
     std::unordered_map<QString, std::unique_ptr<Statement>> idle;
     QHash<QString, QString> objects;  // fold → schema spelling, tables and views
     QHash<QString, QString> columns;  // fold → schema spelling, columns of any of them
-    QSet<QString> nonText;            // folds of columns declared other than text somewhere
+    // Folds of columns declared somewhere other than as text in the Turkish order: Like
+    // gets no index range on them.
+    QSet<QString> unranged;
     QHash<QString, QSet<QString>> tableColumns;  // fold of a table → folds of its columns
 };
 

@@ -102,6 +102,8 @@ bool closesOperand(const sql::Tokens &t, size_t next)
 // raised to the next weight. BLOBs sort after every text: when the column holds one,
 // the range runs past the greatest. The range is added only where the operand is the
 // bare text column of the statement's one table, so that it cannot change the result.
+// It compares in the column's own order, declared TURKCE, and names no COLLATE: SQLite
+// would give an explicit one to the expression around it (a CASE, say) as well.
 void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
 {
     const size_t tableAt = soleTable(t);
@@ -128,7 +130,7 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
             continue;
         size_t start = p - 1;
         const QString column = turkish::fold(t[start].name());
-        if (!tableColumns.contains(column) || m_names->nonText.contains(column))
+        if (!tableColumns.contains(column) || m_names->unranged.contains(column))
             continue;
         if (start >= 2 && t[start - 1].isPunct(u'.')
             && (t[start - 2].kind == sql::Token::Word || t[start - 2].kind == sql::Token::Bracketed))
@@ -154,14 +156,14 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
         }
         const QString operand = sql::join(t, start, p).trimmed();
         QString text = u"("_s + operand + u" LIKE "_s + t[s].text + u" AND "_s + operand + u" >= '"_s + quoted(prefix)
-                       + u"' COLLATE TURKCE"_s;
+                       + u'\'';
         if (!upper.isEmpty()) {
             const QString c = sql::quoteIdentifier(m_names->columns.value(column));
             const QString bound = quoted(QString::fromUcs4(reinterpret_cast<const char32_t *>(upper.constData()),
                                                            upper.size()));
             text += u" AND "_s + operand + u" < (SELECT CASE WHEN max("_s + c + u") >= X'' THEN CAST(max("_s + c
                     + u") || X'00' AS BLOB) ELSE '"_s + bound + u"' END FROM "_s + sql::quoteIdentifier(table)
-                    + u") COLLATE TURKCE"_s;
+                    + u')';
         }
         text += u')';
         t.erase(t.begin() + qsizetype(start) + 1, t.begin() + qsizetype(s) + 1);
