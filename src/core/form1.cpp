@@ -308,7 +308,7 @@ bool Form1::vtac(int mod1)
             msg::box(u"Ayar dosyası açılamadı: "_s + songdb::settingsPath() + u"\n"_s + e.description());
             return false;
         }
-        if (!path.isEmpty() && openSongDatabase(path, mod1))
+        if (!path.isEmpty() && openSongDatabase(path, mod1) == Opened::Yes)
             return true;
     }
 
@@ -324,7 +324,11 @@ bool Form1::vtac(int mod1)
             continue;
         }
         path = chosen.left(chosen.size() - 1);
-        if (openSongDatabase(path, mod1)) {
+        const Opened opened = openSongDatabase(path, mod1);
+        // A refused edit is the user's to mend first: back to the record, not the dialog.
+        if (opened == Opened::EditRefused)
+            return true;
+        if (opened == Opened::Yes) {
             try {
                 songdb::storePath(*g::ayarvt, path);
             } catch (const db::Error &e) {
@@ -335,9 +339,9 @@ bool Form1::vtac(int mod1)
     }
 }
 
-// Opens and checks the file, then binds the window to it. False leaves everything as
-// it was; the messages of the failure have been shown.
-bool Form1::openSongDatabase(const QString &path, int mod1)
+// Opens and checks the file, then binds the window to it. Anything but Yes leaves
+// everything as it was; the messages of the failure have been shown.
+Form1::Opened Form1::openSongDatabase(const QString &path, int mod1)
 {
     std::shared_ptr<db::Database> vt;
     try {
@@ -357,7 +361,7 @@ bool Form1::openSongDatabase(const QString &path, int mod1)
             msg::box(e.description());
             break;
         }
-        return false;
+        return Opened::No;
     }
 
     if (mod1 == 2) {
@@ -365,7 +369,7 @@ bool Form1::openSongDatabase(const QString &path, int mod1)
             m_data1->saveRecord();
         } catch (const db::Error &e) {
             reportRefusedSave(e);
-            return false;
+            return Opened::EditRefused;
         }
     }
 
@@ -391,10 +395,10 @@ bool Form1::openSongDatabase(const QString &path, int mod1)
             } catch (const db::Error &) {
             }
         }
-        return false;
+        return Opened::No;
     }
     g::vt = vt;
     g::vtdosyasi = path;
     m_stbar->setPanelText(1, u"Veritabanı Dosyası = "_s + g::vtdosyasi);
-    return true;
+    return Opened::Yes;
 }

@@ -95,7 +95,8 @@ private:
     bool saveBeforeLeaving();
     void closeValueTip();
 
-    bool openSongDatabase(const QString &path, int mod1);
+    enum class Opened { Yes, No, EditRefused };
+    Opened openSongDatabase(const QString &path, int mod1);
 
     // Audio slots, playback, volume and the music folder (form1_audio.cpp).
 public:

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -34,9 +35,11 @@ std::shared_ptr<db::Database> openSettings(const QString &path)
         }
     } catch (const db::Error &e) {
         if (e.number() == db::UnrecognizedFormat) {
-            // Keep the broken file beside the new one rather than overwrite it.
-            const QString aside = path + u".bozuk"_s;
-            QFile::remove(aside);
+            // Keep the broken file beside the new one rather than overwrite it, and beside
+            // any broken one kept before.
+            QString aside = path + u".bozuk"_s;
+            for (int n = 2; QFileInfo::exists(aside); ++n)
+                aside = path + u".bozuk"_s + QString::number(n);
             if (!QFile::rename(path, aside))
                 throw;
         } else if (e.number() != db::FileNotFound) {

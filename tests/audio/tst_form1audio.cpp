@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMediaPlayer>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -132,6 +133,13 @@ private slots:
 
         // No file holds a word of this title.
         QCOMPARE(child<QLineEdit>(w, u"Text3"_s)->text(), u"Sevda"_s);
+        // The list still holds the former song's files: a wheel turned over it in passing
+        // chooses none of them.
+        QVERIFY(!sec1->hasFocus());
+        QWheelEvent wheel(QPointF(5, 5), sec1->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(sec1, &wheel);
+        QCOMPARE(box1->text(), QString());
         child<QLineEdit>(w, u"uz2"_s)->setText(u"mp4"_s);
         QCOMPARE(dropDown(w, 1), QStringList{kFirst});
         child<QLineEdit>(w, u"uz2"_s)->setText(u"wav"_s);

@@ -28,6 +28,8 @@ private slots:
     void skinBoxIsAllAWindowNeeds();
     void windowsCarryTheirSkin_data();
     void windowsCarryTheirSkin();
+    void secondaryWindowButtons_data();
+    void secondaryWindowButtons();
 
 private:
     QWidget m_form;
@@ -247,6 +249,59 @@ void TestFormKinds::windowsCarryTheirSkin()
     QVERIFY(box->isHidden());
     QCOMPARE(box->size(), QSize(150, 21));
     QCOMPARE(box->surface(), QImage(u":/images/skin.png"_s).convertToFormat(QImage::Format_RGB32));
+}
+
+void TestFormKinds::secondaryWindowButtons_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("ipucu");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<uint>("textColor");
+    QTest::addColumn<QSize>("picture");
+
+    const QSize cross(32, 32);
+    QTest::newRow("add window, Ekle") << u"frm_ekleme"_s << u"ekle"_s << u"Ekle"_s << u"Ekle"_s << true << 0x800000u
+                                      << QSize(32, 32);
+    QTest::newRow("add window, Kapat") << u"frm_ekleme"_s << u"kapat"_s << u"Kapat"_s << u"Formu Kapat"_s << true
+                                       << 0x800000u << cross;
+    QTest::newRow("about, Kapat") << u"frmabout"_s << u"kapat"_s << u"Kapat"_s << u"Formu Kapat"_s << true << 0x800000u
+                                  << cross;
+    QTest::newRow("query, Sorgula") << u"frmsorgu"_s << u"MyButton1"_s << u"Sorgula"_s << u"Sorguyu Çalıştır"_s
+                                    << false << 0u << QSize(0, 0);
+    QTest::newRow("query, Raporu Göster") << u"frmsorgu"_s << u"MyButton2"_s << u"Raporu Göster"_s
+                                          << u"Raporu Göster"_s << false << 0u << QSize(0, 0);
+    QTest::newRow("query, Kapat") << u"frmsorgu"_s << u"MyButton3"_s << u"Kapat"_s << u"Kapat"_s << false << 0u
+                                  << cross;
+}
+
+// Every one in Arial of the Turkish character set at 9.1765 pt.
+void TestFormKinds::secondaryWindowButtons()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, ipucu);
+    QFETCH(bool, bold);
+    QFETCH(uint, textColor);
+    QFETCH(QSize, picture);
+
+    QWidget w;
+    const FormSpec layout = FormLoader::load(u":/forms/"_s + form + u".json"_s, &w);
+    QVERIFY(layout.valid);
+    auto *b = w.findChild<MyButton *>(name);
+    QVERIFY(b);
+    QCOMPARE(b->text(), text);
+    QCOMPARE(b->ipucu(), ipucu);
+    QCOMPARE(b->font().family(), u"Arial"_s);
+    QCOMPARE(b->font().pointSizeF(), 9.1765);
+    QCOMPARE(b->font().bold(), bold);
+    QCOMPARE(b->settings().value(u"font"_s).toString(),
+             u"Arial,9.1765,%1,162,0,0,0"_s.arg(bold ? 700 : 400));
+    QCOMPARE(b->textColorEnabled(), textColor);
+    QCOMPARE(b->picture().size(), picture);
+    QCOMPARE(b->skinPictureName(), u"MyButtonDefSkin"_s);
 }
 
 QTEST_MAIN(TestFormKinds)

@@ -160,6 +160,29 @@ private slots:
             QVERIFY(QFile::exists(f.path(u"nsz.dll.bozuk"_s)));
     }
 
+    // A settings file broken once more goes beside the one kept the first time.
+    void brokenAgainKeepsTheFirstCopy()
+    {
+        ArchiveFixture f;
+        const QString good = f.makeArchive(u"a.qel"_s, sampleSongs());
+        const auto write = [&f](const QString &name, const QByteArray &bytes) {
+            QFile file(f.path(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        write(u"nsz.dll.bozuk"_s, "ilk bozuk dosya");
+        write(u"nsz.dll"_s, QByteArray(2048, '\x44'));
+        f.dialogAnswers = {good};
+        QVERIFY(f.start());
+        QCOMPARE(f.storedPath(), good);
+        const auto read = [&f](const QString &name) {
+            QFile file(f.path(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QCOMPARE(read(u"nsz.dll.bozuk"_s), QByteArray("ilk bozuk dosya"));
+        QCOMPARE(read(u"nsz.dll.bozuk2"_s), QByteArray(2048, '\x44'));
+    }
+
     void panelOneChoosesAnotherDatabase()
     {
         ArchiveFixture f;
@@ -188,7 +211,21 @@ private slots:
             emit w->stbar()->panelClick(n);
         QCOMPARE(f.dialogCalls, calls);
 
+        // A pending edit that cannot be saved: told once, and the user is back at the
+        // record as typed, on the first database, without the dialog again.
+        f.boxes.clear();
+        title->setText(u"Bülbülüm"_s);
+        const int before = f.dialogCalls;
+        f.dialogAnswers = {second, second};
+        emit w->stbar()->panelClick(1);
+        QCOMPARE(f.dialogCalls, before + 1);
+        QCOMPARE(f.boxTexts(), QStringList(u"[ Bülbülüm ] başlığı ile başka bir kayıt zaten var!"_s));
+        QCOMPARE(g::vtdosyasi, first);
+        QCOMPARE(f.storedPath(), first);
+        QCOMPARE(title->text(), u"Bülbülüm"_s);
+
         // A pending edit of the old database is saved before the swap.
+        f.dialogAnswers.clear();
         title->setText(u"Ali Paşa Değişti"_s);
         f.dialogAnswers = {second};
         emit w->stbar()->panelClick(1);

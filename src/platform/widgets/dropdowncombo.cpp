@@ -1,5 +1,7 @@
 #include "dropdowncombo.h"
 
+#include <QWheelEvent>
+
 DropDownCombo::DropDownCombo(QWidget *parent)
     : QComboBox(parent)
 {
@@ -10,4 +12,13 @@ void DropDownCombo::showPopup()
 {
     emit dropDown();
     QComboBox::showPopup();
+}
+
+void DropDownCombo::wheelEvent(QWheelEvent *e)
+{
+    if (!hasFocus()) {
+        e->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(e);
 }

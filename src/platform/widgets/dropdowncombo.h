@@ -3,13 +3,17 @@
 #include <QComboBox>
 
 // A combo box that says when its list is about to drop down, so that a handler can fill
-// it first. Typed text never becomes an item.
+// it first. Typed text never becomes an item. The wheel turns only the box that has the
+// focus: one turned in passing would choose from a list left by an earlier record.
 class DropDownCombo : public QComboBox {
     Q_OBJECT
 public:
     explicit DropDownCombo(QWidget *parent = nullptr);
 
     void showPopup() override;
+
+protected:
+    void wheelEvent(QWheelEvent *e) override;
 
 signals:
     void dropDown();
