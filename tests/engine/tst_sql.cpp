@@ -283,6 +283,9 @@ void TestSql::likeRangeKeepsTheRows_data()
     QTest::newRow("text as a BLOB") << u"Başlık Like 'Sivas*'"_s << u"like('Sivas*', Başlık)"_s << true;
     QTest::newRow("circumflex") << u"Başlık Like 'kâ*'"_s << u"like('kâ*', Başlık)"_s << true;
     QTest::newRow("last letter") << u"Başlık Like 'Zz*'"_s << u"like('Zz*', Başlık)"_s << true;
+    const QString lone = QString(QChar(0xDBFF));
+    QTest::newRow("lone surrogate, sent as ?") << u"Başlık Like '"_s + lone + u"'"_s
+                                               << u"like('"_s + lone + u"', Başlık)"_s << false;
     // Binary order puts 'Sivas' between 'I' and 'a', the Turkish one does not.
     QTest::newRow("inside a CASE compared outside it")
         << u"CASE WHEN NOT (Başlık Like 'S*') THEN Yöresi END BETWEEN 'I' AND 'a'"_s

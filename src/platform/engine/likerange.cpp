@@ -144,7 +144,8 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
         if (m_dialect == LikeDialect::Ansi && body.contains(u'#'))
             cut = std::min(cut, body.indexOf(u'#'));
         const QString prefix = body.left(cut);
-        if (prefix.isEmpty() || prefix.contains(QChar(0)))
+        // A lone surrogate reaches SQLite as "?", a wildcard: the prefix would not be its own.
+        if (prefix.isEmpty() || prefix.contains(QChar(0)) || !QStringView(prefix).isValidUtf16())
             continue;
         QList<uint> upper = turkish::fold(prefix).toUcs4();
         while (!upper.isEmpty()) {
