@@ -256,7 +256,10 @@ void Database::loadSchemaNames()
                 names->columns.insert(turkish::fold(column), column);
                 names->tableColumns[turkish::fold(name)].insert(turkish::fold(column));
                 const QString type = st.value(1).toString();
-                if ((!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s)) || !turkishCollated(name, column))
+                // A view's columns have no collation of their own to ask for; no range is
+                // added on a view.
+                const bool table = names->types.value(name) == internal::ObjectType::Table;
+                if ((!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s)) || (table && !turkishCollated(name, column)))
                     names->unranged.insert(turkish::fold(column));
             }
         } catch (const Error &) {
