@@ -7,8 +7,6 @@
 #include "sqlfunctions.h"
 #include "turkishrules.h"
 
-#include <QTemporaryDir>
-
 #include <sqlite3.h>
 
 #include <string>
@@ -18,17 +16,6 @@ using namespace Qt::StringLiterals;
 namespace rules = turkish::rules;
 
 namespace {
-
-struct Fixture {
-    QTemporaryDir dir;
-    std::shared_ptr<db::Database> db = db::Database::create(dir.filePath(u"like.qel"_s));
-};
-
-Fixture &fixture()
-{
-    static Fixture f;
-    return f;
-}
 
 // The reference: Jet's * ? # [set] [!set] or Ansi's % _ [set] [!set]; a [ without a
 // closing ] is itself; sets compare sort weights in the order where â, î and û are
@@ -133,14 +120,8 @@ bool referenceMatch(const std::vector<Item> &pattern, const std::u32string &text
 // reused between rows: the text, the same bytes as a BLOB, and the text's second half.
 std::vector<int> sqliteMatches(db::Database &db, const QByteArray &pattern, const QByteArray &text)
 {
-    static sqlite3_stmt *stmt = [&db] {
-        sqlite3_stmt *s = nullptr;
-        sqlite3_prepare_v2(db.handle(),
-                           "SELECT like(?1, column2) FROM (VALUES (1, ?2), (2, ?3), (3, ?4)) ORDER BY column1",
-                           -1, &s, nullptr);
-        return s;
-    }();
-    FUZZ_CHECK(stmt != nullptr);
+    static sqlite3_stmt *const stmt =
+        fuzz::prepared("SELECT like(?1, column2) FROM (VALUES (1, ?2), (2, ?3), (3, ?4)) ORDER BY column1");
     const QByteArray half = text.mid(text.size() / 2);
     sqlite3_bind_text(stmt, 1, pattern.constData(), int(pattern.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(stmt, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
@@ -159,7 +140,7 @@ std::vector<int> sqliteMatches(db::Database &db, const QByteArray &pattern, cons
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FUZZ_CHECK(fixture().dir.isValid());
+    fuzz::scratchDatabase();
     return 0;
 }
 
@@ -172,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::u32string half = fuzz::foldedCodePoints(text.mid(text.size() / 2));
     if (p.size() * (t.size() + 1) > 4'000'000)
         return 0;
-    db::Database &db = *fixture().db;
+    db::Database &db = fuzz::scratchDatabase();
     for (const db::LikeDialect dialect : {db::LikeDialect::Jet, db::LikeDialect::Ansi}) {
         const std::vector<Item> reference = items(p, dialect);
         const bool expected = referenceMatch(reference, t);

@@ -12,17 +12,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QTemporaryDir &folder()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -91,17 +84,17 @@ void settingsFile(const QString &path)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    FUZZ_CHECK(folder().isValid());
+    fuzz::scratchPath({});
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString song = folder().filePath(u"arşiv.qel"_s);
+    const QString song = fuzz::scratchPath(u"arşiv.qel"_s);
     writeFile(song, bytes);
     songDatabase(song);
-    const QString settings = folder().filePath(u"nsz.dll"_s);
+    const QString settings = fuzz::scratchPath(u"nsz.dll"_s);
     writeFile(settings, bytes);
     settingsFile(settings);
     return 0;

@@ -13,8 +13,6 @@
 #include "statement.h"
 #include "turkish.h"
 
-#include <QTemporaryDir>
-
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -49,17 +47,6 @@ QStringList alphabet()
             u"ç"_s, u"ğ"_s, u"ö"_s, u"ü"_s, u"s"_s, u"z"_s, u"Z"_s, u"y"_s, u" "_s, u"*"_s, u"?"_s, u"#"_s,
             u"%"_s, u"_"_s, u"["_s, u"]"_s, u"!"_s, u"-"_s, u"'"_s, u"1"_s, u"9"_s, u"€"_s, u"😀"_s,
             u"\U0010FFFF"_s, u"\uFFFF"_s, u"ß"_s, u"ÿ"_s, u"Ÿ"_s, u"—"_s, u"“"_s, u"\u0001"_s};
-}
-
-struct Fixture {
-    QTemporaryDir dir;
-    std::shared_ptr<db::Database> db;
-};
-
-Fixture &fixture()
-{
-    static Fixture f;
-    return f;
 }
 
 // Texts and values of every kind a file may hold: Null, empty, blanks, malformed
@@ -558,7 +545,7 @@ QStringList details(const QString &jet, const QString &native, const Result &a, 
 {
     QString translated;
     try {
-        translated = fixture().db->translate(jet);
+        translated = fuzz::scratchDatabase().translate(jet);
     } catch (const db::Error &e) {
         translated = e.description();
     }
@@ -644,11 +631,9 @@ void compareWrites(db::Database &db, const QString &jet, const QString &native)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    Fixture &f = fixture();
-    FUZZ_CHECK(f.dir.isValid());
-    f.db = db::Database::create(f.dir.filePath(u"sql.qel"_s));
-    fill(*f.db);
-    sqlite3_progress_handler(f.db->handle(), 100, progress, nullptr);
+    db::Database &db = fuzz::scratchDatabase();
+    fill(db);
+    sqlite3_progress_handler(db.handle(), 100, progress, nullptr);
     return 0;
 }
 
@@ -658,7 +643,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     fuzz::Input in(data, size);
     const uint8_t head = in.byte();
-    db::Database &db = *fixture().db;
+    db::Database &db = fuzz::scratchDatabase();
     db.setLikeDialect(head & 4 ? db::LikeDialect::Ansi : db::LikeDialect::Jet);
     Generator g(in);
     switch (head % 4) {

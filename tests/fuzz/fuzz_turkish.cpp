@@ -8,8 +8,6 @@
 #include "turkish.h"
 #include "turkishrules.h"
 
-#include <QTemporaryDir>
-
 #include <sqlite3.h>
 
 #include <array>
@@ -22,22 +20,11 @@ using fuzz::sign;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    std::shared_ptr<db::Database> db = db::Database::create(dir.filePath(u"turkish.qel"_s));
-    sqlite3_stmt *collate = nullptr;
-};
-
-Fixture &fixture()
-{
-    static Fixture f;
-    return f;
-}
-
 // The collation's answer, as SQLite gets it: -1, 0 or 1.
 int collated(const QByteArray &a, const QByteArray &b)
 {
-    sqlite3_stmt *stmt = fixture().collate;
+    static sqlite3_stmt *const stmt = fuzz::prepared(
+        "SELECT CASE WHEN ?1 = ?2 COLLATE TURKCE THEN 0 WHEN ?1 < ?2 COLLATE TURKCE THEN -1 ELSE 1 END");
     sqlite3_bind_text(stmt, 1, a.constData(), int(a.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(stmt, 2, b.constData(), int(b.size()), SQLITE_TRANSIENT);
     FUZZ_CHECK(sqlite3_step(stmt) == SQLITE_ROW);
@@ -113,7 +100,7 @@ void checkTexts(const std::array<QString, 3> &t)
 void checkBytes(const std::array<QByteArray, 3> &t)
 {
     const QStringList details = {fuzz::shown(t[0]), fuzz::shown(t[1]), fuzz::shown(t[2])};
-    db::Database &db = *fixture().db;
+    db::Database &db = fuzz::scratchDatabase();
     for (const auto order : {rules::Order::Current, rules::Order::Former}) {
         db.setTurkishOrder(order);
         const Signs m = signs(collated, t);
@@ -165,10 +152,7 @@ QString utf16(const QByteArray &bytes)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    Fixture &f = fixture();
-    FUZZ_CHECK(f.dir.isValid());
-    const char *sql = "SELECT CASE WHEN ?1 = ?2 COLLATE TURKCE THEN 0 WHEN ?1 < ?2 COLLATE TURKCE THEN -1 ELSE 1 END";
-    FUZZ_CHECK(sqlite3_prepare_v2(f.db->handle(), sql, -1, &f.collate, nullptr) == SQLITE_OK);
+    fuzz::scratchDatabase();
     return 0;
 }
 

@@ -1,6 +1,11 @@
 #include "fuzzinput.h"
 
+#include "database.h"
 #include "turkishrules.h"
+
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,6 +66,27 @@ QString shown(const QString &s)
 QString shown(const QByteArray &bytes)
 {
     return QString::fromLatin1(bytes.toHex(' '));
+}
+
+QString scratchPath(const QString &name)
+{
+    static QTemporaryDir dir;
+    FUZZ_CHECK(dir.isValid());
+    return dir.filePath(name);
+}
+
+db::Database &scratchDatabase()
+{
+    static const std::shared_ptr<db::Database> db = db::Database::create(scratchPath(u"fuzz.qel"_s));
+    return *db;
+}
+
+sqlite3_stmt *prepared(const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    FUZZ_CHECK(sqlite3_prepare_v2(scratchDatabase().handle(), sql, -1, &stmt, nullptr) == SQLITE_OK,
+               {QString::fromUtf8(sqlite3_errmsg(scratchDatabase().handle()))});
+    return stmt;
 }
 
 std::u32string foldedCodePoints(const QByteArray &bytes)

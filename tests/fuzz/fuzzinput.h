@@ -10,6 +10,9 @@
 
 // What the fuzz targets share: reading choices from the fuzzer's bytes, and stopping
 // the run on a broken promise with the inputs that broke it.
+struct sqlite3_stmt;
+namespace db { class Database; }
+
 namespace fuzz {
 
 // Reads choices and byte runs from the input; past its end every choice is 0.
@@ -43,6 +46,13 @@ QString shown(const QString &s);
 QString shown(const QByteArray &bytes);
 
 int sign(int v);
+
+// A path in a temporary folder kept for the whole run.
+QString scratchPath(const QString &name);
+// An empty database file in that folder, made on first use.
+db::Database &scratchDatabase();
+// A statement prepared on the scratch database once and kept for the run.
+sqlite3_stmt *prepared(const char *sql);
 
 // The code points of UTF-8 bytes as the engine reads them (malformed ones as U+FFFD),
 // each folded.
