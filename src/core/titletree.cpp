@@ -2,8 +2,10 @@
 
 #include "database.h"
 #include "recordset.h"
-#include "sqltext.h"
 #include "treeview.h"
+#include "turkish.h"
+
+#include <QHash>
 
 #include <algorithm>
 
@@ -84,12 +86,7 @@ void TitleTree::addTitles(db::Database &vt, TreeNode *folder, const QString &sql
             else
                 ++it->second;
         }
-        try {
-            TreeNode *n = m_view.add(folder->key(), title, title, 3, {}, NodeKind::Title);
-            n->setTag(title);
-        } catch (const db::Error &e) {
-            report.digitKeys |= e.number() == 35603;
-        }
+        addTitle(folder, title, report);
     }
     const auto most = std::max_element(spellings.cbegin(), spellings.cend(),
                                        [](const auto &a, const auto &b) { return a.second < b.second; });
@@ -99,24 +96,129 @@ void TitleTree::addTitles(db::Database &vt, TreeNode *folder, const QString &sql
     }
 }
 
+QString initial(const QString &title)
+{
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        const QChar c = title.at(i);
+        if (c.isSpace())
+            continue;
+        if (c.isHighSurrogate() && i + 1 < title.size())
+            return turkish::upper(title.mid(i, 2));
+        switch (c.unicode()) {
+        case u'â':
+        case u'Â':
+            return u"A"_s;
+        case u'î':
+        case u'Î':
+            return u"İ"_s;
+        case u'û':
+        case u'Û':
+            return u"U"_s;
+        default:
+            return turkish::upper(QString(c));
+        }
+    }
+    return {};
+}
+
+namespace {
+
+bool digitsOnly(const QString &title)
+{
+    return !title.isEmpty()
+        && std::all_of(title.cbegin(), title.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+void TitleTree::addTitle(TreeNode *folder, const QString &title, BuildReport &report)
+{
+    try {
+        TreeNode *n = m_view.add(folder->key(), title, title, 3, {}, NodeKind::Title);
+        n->setTag(title);
+    } catch (const db::Error &e) {
+        report.digitKeys |= e.number() == 35603;
+    }
+}
+
+// Every title files under the first letter of basharfler that begins it, or else under
+// its own initial.
 BuildReport TitleTree::byLetter(db::Database &vt)
 {
+    struct Folder {
+        QString text;
+        bool listed = false;  // a letter of basharfler
+        QStringList titles;
+    };
     BuildReport report;
     try {
         db::Database::ReadTransaction reading(vt);
-        auto letters = vt.openRecordset(u"basharfler"_s);
+        QList<Folder> folders;
+        QHash<QString, qsizetype> byFold;  // a folder's index by its folded text
+        const auto folderFor = [&](const QString &text, bool listed) {
+            const QString folded = turkish::fold(text);
+            auto it = byFold.constFind(folded);
+            if (it != byFold.cend())
+                return *it;
+            folders.append({text, listed, {}});
+            byFold.insert(folded, folders.size() - 1);
+            return folders.size() - 1;
+        };
+        // The letters by their first folded character, each with its folder, as delivered.
+        QHash<QChar, QList<QPair<QString, qsizetype>>> letters;
+        {
+            auto rows = vt.openRecordset(u"basharfler"_s);
+            for (; !rows->eof(); rows->moveNext()) {
+                // An empty letter would take in every title.
+                const QString letter = rows->text(u"basharf"_s);
+                if (!letter.isEmpty())
+                    letters[turkish::fold(letter).at(0)].append({turkish::fold(letter), folderFor(letter, true)});
+            }
+        }
+        auto titles = vt.openRecordset(u"SELECT Zelvoran.Başlık FROM Zelvoran ORDER BY Zelvoran.Başlık;"_s);
+        for (; !titles->eof(); titles->moveNext()) {
+            const QString title = titles->text(u"Başlık"_s);
+            const QString folded = turkish::fold(title);
+            qsizetype folder = -1;
+            if (!folded.isEmpty()) {
+                for (const auto &[letter, index] : letters.value(folded.at(0))) {
+                    if (folded.startsWith(letter)) {
+                        folder = index;
+                        break;
+                    }
+                }
+            }
+            if (folder < 0) {
+                // No folder of its own for a title the tree refuses.
+                if (digitsOnly(title)) {
+                    report.digitKeys = true;
+                    continue;
+                }
+                const QString own = initial(title);
+                folder = folderFor(own.isEmpty() ? kUnknown : own, false);
+            }
+            folders[folder].titles.append(title);
+        }
+        // basharfler's letters as delivered, the other initials merged in among them.
+        QList<const Folder *> listed, others, order;
+        for (const Folder &f : std::as_const(folders))
+            (f.listed ? listed : others).append(&f);
+        std::sort(others.begin(), others.end(),
+                  [](const Folder *a, const Folder *b) { return turkish::compare(a->text, b->text) < 0; });
+        for (qsizetype i = 0, j = 0; i < listed.size() || j < others.size();) {
+            if (j < others.size() && (i == listed.size() || turkish::compare(others[j]->text, listed[i]->text) < 0))
+                order.append(others[j++]);
+            else
+                order.append(listed[i++]);
+        }
+
         m_view.clear();
         m_view.setImageList(m_images);
         TreeView::Batch batch(m_view);
-        for (; !letters->eof(); letters->moveNext()) {
-            // An empty letter would take in every title.
-            const QString letter = letters->text(u"basharf"_s);
-            if (letter.isEmpty())
-                continue;
-            addTitles(vt, addFolder(letter),
-                      u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran.Başlık Like '"_s + db::likeLiteral(letter)
-                          + u"*' ORDER BY Zelvoran.Başlık;"_s,
-                      report);
+        for (const Folder *f : std::as_const(order)) {
+            TreeNode *node = addFolder(f->text);
+            for (const QString &title : f->titles)
+                addTitle(node, title, report);
         }
     } catch (const db::Error &e) {
         report.failure = e;

@@ -39,6 +39,11 @@ struct BuildReport {
     std::optional<db::Error> failure;  // what stopped the build
 };
 
+// The folder of the by-letter view for a title that no letter of basharfler begins: the
+// Turkish upper case of its first character that is not blank, â, î and û filed under A,
+// İ and U as the order files them; empty for a title of blanks.
+QString initial(const QString &title);
+
 // The message boxes of a report, in the order they are shown.
 QList<msg::Request> messages(const BuildReport &report);
 
@@ -51,7 +56,8 @@ public:
     TitleTree(TreeView &view, ImageList *images);
 
     // Each build replaces every node of the tree; on a failure the nodes added so far
-    // stay. It moves no record and selects nothing.
+    // stay. It moves no record and selects nothing. By letter, every stored title has a
+    // node, but one the tree refuses (digits only, or the same title twice).
     BuildReport byLetter(db::Database &vt);
     BuildReport grouped(db::Database &vt, const GroupedView &view);
 
@@ -60,6 +66,7 @@ public:
 
 private:
     TreeNode *addFolder(const QString &text, bool *made = nullptr);
+    void addTitle(TreeNode *folder, const QString &title, BuildReport &report);
     void addTitles(db::Database &vt, TreeNode *folder, const QString &sql, BuildReport &report,
                    const QVariantList &parameters = {}, const QString &spellingField = {});
 

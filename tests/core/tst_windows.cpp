@@ -132,6 +132,36 @@ private slots:
         QCOMPARE(songCount(), 6);
     }
 
+    // A title whose initial the archive's letters lack, or one they do not match as typed.
+    void addedTitleHasANode_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("initial not listed") << u"Mihriban Türküsü"_s << u"M0"_s;
+        QTest::newRow("circumflex") << u"Âşık Türküsü"_s << u"A0"_s;
+        QTest::newRow("leading blank") << u" Elma Dalı"_s << u"E0"_s;
+    }
+
+    void addedTitleHasANode()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, folder);
+        ArchiveFixture f;
+        f.makeSettings(f.makeArchive(u"a.qel"_s, sampleSongs(), kLetters));
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        FrmEkleme e(w);
+        add(e, title);
+        QCOMPARE(f.boxTexts(), QStringList(u"Kayıt başarıyla eklendi"_s));
+        TreeNode *node = w->tvw()->findTitle(title);
+        QVERIFY(node);
+        QCOMPARE(node->parent()->key(), folder);
+        emit w->tvw()->nodeClick(node);
+        QCOMPARE(w->findChild<QLineEdit *>(u"Text3"_s)->text(), title);
+        // The archive's own letters are left as they were.
+        QCOMPARE(g::vt->openRecordset(u"basharfler"_s)->recordCount(), kLetters.size());
+    }
+
     void pendingEditRefusedFirst()
     {
         ArchiveFixture f;
