@@ -1,5 +1,7 @@
 #pragma once
 
+#include "titleedit.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -87,6 +89,7 @@ private:
     void HScroll1_Change();
     void HScroll1_Scroll(int value);
     void TVW_NodeClick(TreeNode *node);
+    void selectShownNode();
     void reportRefusedSave(const db::Error &e);
     void showStoredTitle();
     void restoreScrollToRecord();
@@ -163,8 +166,12 @@ private:
     bool Text3_KeyDown(QKeyEvent *e);
     void Text3_KeyUp(QKeyEvent *e);
     void Text3_Edited();
+    TreeNode *shownNode() const;  // the shown record's node in the tree shown, or none
+    void restoreTitle();
     void sil_Click();
     void showAfterDelete(int position);
+    void showHitAfterDelete(const QString &hit, int position);
+    titleedit::RecordNode m_recordNode;
 
     void connectSearch();
     void ara_Click();
@@ -175,4 +182,5 @@ private:
     void ara_szlk_MouseDown();
     void onlyScope(const QString &pressed);
     void sbaslikara_Click();
+    bool moveToTitle(const QString &title);
 };

@@ -27,14 +27,6 @@ bool viewMode()
     return g::penceremodu == u"izleme"_s;
 }
 
-// The title box goes back to the last title its node took.
-void restoreFromNode(const TreeView &tree, QLineEdit *box)
-{
-    TreeNode *selected = tree.selectedNode();
-    if (selected && selected->kind() == NodeKind::Title)
-        box->setText(selected->text());
-}
-
 } // namespace
 
 void Form1::connectEditing()
@@ -95,20 +87,31 @@ void Form1::option2_MouseDown()
     duzenlememodu();
 }
 
+TreeNode *Form1::shownNode() const
+{
+    return m_recordNode.find(*m_tvw, m_data1->recordset());
+}
+
+// The title box goes back to the last title the record's node took, or to the stored one.
+void Form1::restoreTitle()
+{
+    TreeNode *node = shownNode();
+    m_text3->setText(node ? node->text() : titleedit::storedTitle(m_data1->recordset()));
+}
+
 void Form1::Text3_GotFocus()
 {
     db::Recordset *rs = m_data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
-    QString stored;
-    try {
-        stored = rs->text(u"Başlık"_s);
-    } catch (const db::Error &) {
-    }
-    if (TreeNode *node = titleedit::recordNode(*m_tvw, m_text3->text(), stored)) {
+    if (TreeNode *node = shownNode()) {
         node->setSelected();
         return;
     }
+    m_tvw->clearSelection();
+    // Typing a title that has no node would show nowhere in the tree.
+    if (viewMode())
+        return;
     msg::box(u"Bu başlık ilgili bir problem var. Muhtemelen sorun çıkaran karakterler kullanıldı. Formun kapanıp açılmasıyla problem çözülecektir."_s,
              msg::Icon::Critical);
 }
@@ -119,7 +122,7 @@ bool Form1::Text3_KeyDown(QKeyEvent *e)
     if (viewMode() || !titleedit::typesApostrophe(*e))
         return false;
     msg::box(titleedit::apostropheMessage(), msg::Icon::Critical);
-    restoreFromNode(*m_tvw, m_text3);
+    restoreTitle();
     return true;
 }
 
@@ -129,8 +132,8 @@ void Form1::Text3_KeyUp(QKeyEvent *e)
     if (viewMode() || titleedit::typesApostrophe(*e) || titleedit::ignoredOnRelease(e->key()))
         return;
     const QString t = m_text3->text();
-    if (titleedit::follow(*m_tvw, t) == titleedit::Follow::Taken) {
-        restoreFromNode(*m_tvw, m_text3);
+    if (m_recordNode.follow(*m_tvw, m_data1->recordset(), t) == titleedit::Follow::Taken) {
+        restoreTitle();
         msg::box(titleedit::takenMessage(t), msg::Icon::Critical);
     }
 }
@@ -141,7 +144,7 @@ void Form1::Text3_Edited()
     if (viewMode() || !m_text3->text().contains(u'\''))
         return;
     msg::box(titleedit::apostropheMessage(), msg::Icon::Critical);
-    restoreFromNode(*m_tvw, m_text3);
+    restoreTitle();
 }
 
 void Form1::sil_Click()
@@ -149,15 +152,14 @@ void Form1::sil_Click()
     db::Recordset *rs = m_data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
-    QString stored;
-    try {
-        stored = rs->text(u"Başlık"_s);
-    } catch (const db::Error &) {
-    }
-    TreeNode *node = titleedit::recordNode(*m_tvw, m_text3->text(), stored);
-    const QString title = node ? node->key() : stored;
-    if (msg::box(titleedit::deleteQuestion(title), msg::Icon::None, msg::Buttons::YesNo) != msg::Result::Yes)
+    if (msg::box(titleedit::deleteQuestion(titleedit::storedTitle(rs)), msg::Icon::None, msg::Buttons::YesNo)
+        != msg::Result::Yes)
         return;
+    TreeNode *node = shownNode();
+    const QString key = node ? node->key() : QString();
+    TreeNode *hit = titleedit::hitAfter(node);
+    const bool inResults = node && node->parent() && node->parent()->kind() == NodeKind::SearchWord;
+    const QString hitTitle = hit ? hit->key() : QString();
     const int position = rs->absolutePosition();
     try {
         rs->deleteRecord();
@@ -166,9 +168,23 @@ void Form1::sil_Click()
         return;
     }
     if (node)
-        m_tvw->remove(node->key());
+        m_tvw->remove(key);
     m_tvw->refresh();
-    showAfterDelete(position);
+    if (inResults)
+        showHitAfterDelete(hitTitle, position);
+    else
+        showAfterDelete(position);
+}
+
+// In the search results the next hit takes the deleted one's place; with none left, the
+// record that followed, which is no hit.
+void Form1::showHitAfterDelete(const QString &hit, int position)
+{
+    if (hit.isEmpty() || !moveToTitle(hit))
+        showAfterDelete(position);
+    selectShownNode();
+    TreeNode *word = m_tvw->findFolder(u"aranankelime"_s);
+    m_stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(word ? word->childCount() : 0));
 }
 
 // The record that followed the deleted one takes its place; after the last, the new last.

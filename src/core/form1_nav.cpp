@@ -73,9 +73,18 @@ void Form1::HScroll1_Change()
         return;
     }
     m_tvw->treeWidget()->setFocus();
-    TreeNode *node = m_tvw->findTitle(m_text3->text());
-    if (!node)
+    selectShownNode();
+}
+
+// The shown record's node, with one more line of the tree visible below it; a record
+// without a node leaves none selected.
+void Form1::selectShownNode()
+{
+    TreeNode *node = shownNode();
+    if (!node) {
+        m_tvw->clearSelection();
         return;
+    }
     node->setSelected();
     if (TreeNode *next = node->nextSibling()) {
         next->setSelected();
@@ -85,22 +94,19 @@ void Form1::HScroll1_Change()
 }
 
 // After a refused save the record stays with its edits, but the title box shows its
-// stored title again (the selected node may be a folder), and its node carries that title.
+// stored title again (the selected node may be a folder), and its node, if it has one,
+// carries that title.
 void Form1::showStoredTitle()
 {
     db::Recordset *rs = m_data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
-    QString stored;
-    try {
-        stored = rs->text(u"Başlık"_s);
-    } catch (const db::Error &) {
-        return;
-    }
-    if (TreeNode *node = titleedit::recordNode(*m_tvw, m_text3->text(), stored))
+    if (TreeNode *node = shownNode())
         node->setSelected();
+    else
+        m_tvw->clearSelection();
     m_data1->showField(u"Başlık"_s);
-    titleedit::follow(*m_tvw, stored);
+    m_recordNode.follow(*m_tvw, rs, titleedit::storedTitle(rs));
 }
 
 // After a refused save the scroll bar shows the record that stays.
@@ -153,11 +159,10 @@ void Form1::TVW_NodeClick(TreeNode *node)
             reportRefusedSave(e);
             // The record and its edits stay; its node is selected again, found by its
             // title as stored or as typed.
-            try {
-                if (TreeNode *shown = titleedit::recordNode(*m_tvw, m_text3->text(), rs->text(u"Başlık"_s)))
-                    shown->setSelected();
-            } catch (const db::Error &) {
-            }
+            if (TreeNode *shown = shownNode())
+                shown->setSelected();
+            else
+                m_tvw->clearSelection();
             restoreScrollToRecord();
         }
     }

@@ -106,6 +106,9 @@ void Form1::sbaslikara_Click()
 
 void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
 {
+    // The hits are those of the records as stored; an edit the engine refuses is reported now.
+    if (!saveShownRecord())
+        return;
     std::unique_ptr<db::Recordset> hits;
     try {
         hits = g::vt->openRecordset(sqlsql.bound, sqlsql.values);
@@ -117,9 +120,6 @@ void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
         msg::box(u"Aranan bulunamadı!"_s, msg::Icon::Information);
         return;
     }
-    // The first hit is shown below: an edit the engine refuses is reported now.
-    if (!saveShownRecord())
-        return;
     m_data1->setRecordSource(sqlsql.text);
     try {
         m_hscroll1->setValueChecked(m_hscroll1->maximum());
@@ -132,19 +132,31 @@ void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
     } catch (const db::Error &e) {
         msg::box(e.description());
     }
+    m_recordNode.forget();
     hits.reset();
     if (found.digitsOnly > 0)
         msg::box(titletree::kDigitsMessage, msg::Icon::Critical);
     m_hscroll1->setEnabled(false);
     m_tvw->treeWidget()->setFocus();
+    if (!found.first.isEmpty())
+        moveToTitle(found.first);
+    m_stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(found.count));
+}
+
+// Moves the main data control to the record with that title; false when none could be shown.
+bool Form1::moveToTitle(const QString &title)
+{
     try {
-        if (db::Recordset *rs = m_data1->recordset(); rs && !found.first.isEmpty()) {
+        if (db::Recordset *rs = m_data1->recordset()) {
             auto copy = rs->clone();
-            copy->findFirst(u"[Başlık] = '"_s + db::quoted(found.first) + u"'"_s);
-            if (!copy->noMatch())
+            copy->findFirst(u"[Başlık] = '"_s + db::quoted(title) + u"'"_s);
+            if (!copy->noMatch()) {
                 rs->setBookmark(copy->bookmark());
+                return true;
+            }
         }
     } catch (const db::Error &) {
+        // The record stays as it was: a hit gone meanwhile, or an edit the engine refused.
     }
-    m_stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(found.count));
+    return false;
 }

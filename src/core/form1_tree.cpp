@@ -29,7 +29,9 @@ void Form1::showBuildReport(const titletree::BuildReport &report)
 void Form1::tree()
 {
     setScrollIgnoringErrors(m_hscroll1->maximum());
-    showBuildReport(m_titleTree->byLetter(*g::vt));
+    const titletree::BuildReport report = m_titleTree->byLetter(*g::vt);
+    m_recordNode.forget();
+    showBuildReport(report);
 }
 
 void Form1::grnm_bslk_Click()
@@ -47,6 +49,7 @@ void Form1::grouped(const titletree::GroupedView &view)
     titletree::nullEmptyTexts(*g::vt, view);
     setScrollIgnoringErrors(m_hscroll1->maximum());
     const titletree::BuildReport report = m_titleTree->grouped(*g::vt, view);
+    m_recordNode.forget();
     showBuildReport(report);
     if (report.failure)
         return;

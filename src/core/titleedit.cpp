@@ -56,37 +56,83 @@ bool ignoredOnRelease(int key)
     }
 }
 
-Follow follow(TreeView &tree, const QString &t)
+Follow follow(TreeView &tree, TreeNode *node, const QString &t)
 {
-    TreeNode *selected = tree.selectedNode();
     TreeNode *found = tree.findTitle(t);
-    if (found && found != selected)
+    if (found && found != node)
         return Follow::Taken;
-    if (!selected || selected->kind() != NodeKind::Title)
+    if (!node || node->kind() != NodeKind::Title)
         return Follow::Unchanged;
-    if (selected->key() == t && selected->text() == t)
+    if (node->key() == t && node->text() == t)
         return Follow::Unchanged;
     if (!titleProblem(t).isEmpty())
         return Follow::Unchanged;
     try {
-        selected->setKey(t);
+        node->setKey(t);
     } catch (const db::Error &) {
         return Follow::Unchanged;
     }
-    selected->setText(t);
-    selected->setTag(t);
+    node->setText(t);
+    node->setTag(t);
     tree.refresh();
     return Follow::Renamed;
 }
 
-TreeNode *recordNode(const TreeView &tree, const QString &boxTitle, const QString &storedTitle)
+QString storedTitle(const db::Recordset *rs)
 {
-    // The stored title first: a title pasted into the box may be another record's.
-    for (const QString &key : {storedTitle, boxTitle}) {
-        if (TreeNode *n = tree.findTitle(key))
+    try {
+        if (rs && rs->absolutePosition() >= 0)
+            return rs->text(u"Başlık"_s);
+    } catch (const db::Error &) {
+        // A row without a title, or one gone: it has no node either.
+    }
+    return {};
+}
+
+namespace {
+
+std::optional<db::Bookmark> rowOf(const db::Recordset *rs)
+{
+    try {
+        if (rs && rs->absolutePosition() >= 0)
+            return rs->bookmark();
+    } catch (const db::Error &) {
+        // No current record: no node.
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TreeNode *RecordNode::find(const TreeView &tree, const db::Recordset *rs) const
+{
+    const std::optional<db::Bookmark> row = rowOf(rs);
+    if (!row)
+        return nullptr;
+    const QString stored = storedTitle(rs);
+    if (m_renamed && m_renamed->row == *row && m_renamed->stored == stored) {
+        if (TreeNode *n = tree.findTitle(m_renamed->key))
             return n;
     }
-    return nullptr;
+    return tree.findTitle(stored);
+}
+
+Follow RecordNode::follow(TreeView &tree, const db::Recordset *rs, const QString &t)
+{
+    const Follow result = titleedit::follow(tree, find(tree, rs), t);
+    if (result == Follow::Renamed)
+        m_renamed = Renamed{*rowOf(rs), storedTitle(rs), t};
+    return result;
+}
+
+TreeNode *hitAfter(const TreeNode *deleted)
+{
+    const TreeNode *word = deleted ? deleted->parent() : nullptr;
+    if (!word || word->kind() != NodeKind::SearchWord)
+        return nullptr;
+    if (TreeNode *next = deleted->nextSibling())
+        return next;
+    return deleted->previousSibling();
 }
 
 } // namespace titleedit

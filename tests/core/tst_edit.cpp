@@ -75,6 +75,48 @@ int songCount(const QString &archive)
     return vt->openRecordset(u"Zelvoran"_s)->recordCount();
 }
 
+// Records that the tree of the archive's own letters lacked a node for, shown right
+// after "Bal", whose node is then selected.
+void noNodeCases()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("hasNode");
+    QTest::newRow("initial not in the letters") << u"Mihriban"_s << true;
+    QTest::newRow("circumflex") << u"Âşık"_s << true;
+    QTest::newRow("leading blank") << u" Elma"_s << true;
+    QTest::newRow("digits only, by another tool") << u"1923"_s << false;
+}
+
+QString startAfterBal(ArchiveFixture &f, const QString &shown)
+{
+    const QString archive = f.makeArchive(
+        u"a.qel"_s, {Song{u"Ayva"_s, {}}, Song{u"Bal"_s, {}}, Song{shown, {}}, Song{u"Cem"_s, {}}},
+        {u"A"_s, u"B"_s, u"C"_s});
+    f.makeSettings(archive);
+    if (!f.start())
+        return {};
+    Form1 *w = f.form();
+    w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    if (w->tvw()->selectedNode() != w->tvw()->findTitle(u"Bal"_s))
+        return {};
+    w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    f.boxes.clear();
+    return archive;
+}
+
+// Bal's node as it was built, and the selection on the shown record's node or on none.
+void checkBalAndSelection(Form1 *w, const QString &shownKey, bool hasNode)
+{
+    TreeView *tv = w->tvw();
+    TreeNode *bal = tv->findTitle(u"Bal"_s);
+    QVERIFY(bal);
+    QCOMPARE(bal->text(), u"Bal"_s);
+    QCOMPARE(bal->tag().toString(), u"Bal"_s);
+    TreeNode *own = tv->findTitle(shownKey);
+    QCOMPARE(bool(own), hasNode);
+    QCOMPARE(tv->selectedNode(), own);
+}
+
 } // namespace
 
 class TestEdit : public QObject {
@@ -326,6 +368,122 @@ private slots:
         titleBox(w)->paste();
         QCOMPARE(f.boxTexts(), QStringList(u"Başlık bölümünde Ayraç (') karakteri kullanılamaz!"_s));
         QCOMPARE(titleBox(w)->text(), u"Ali Paşa"_s);
+    }
+
+    void noNodeTitleBox_data() { noNodeCases(); }
+
+    void noNodeTitleBox()
+    {
+        QFETCH(QString, shown);
+        QFETCH(bool, hasNode);
+        ArchiveFixture f;
+        const QString archive = startAfterBal(f, shown);
+        QVERIFY(!archive.isEmpty());
+        Form1 *w = f.form();
+        QLineEdit *t3 = titleBox(w);
+        QCOMPARE(t3->text(), shown);
+        checkBalAndSelection(w, shown, hasNode);
+
+        // View mode: the focus says nothing.
+        focusTitle(w);
+        QVERIFY(f.boxes.isEmpty());
+        checkBalAndSelection(w, shown, hasNode);
+
+        editMode(w);
+        focusTitle(w);
+        const QString problem = u"Bu başlık ilgili bir problem var. Muhtemelen sorun çıkaran karakterler kullanıldı. Formun kapanıp açılmasıyla problem çözülecektir."_s;
+        QCOMPARE(f.boxTexts(), hasNode ? QStringList() : QStringList(problem));
+        f.boxes.clear();
+        checkBalAndSelection(w, shown, hasNode);
+
+        // The apostrophe puts back the shown record's own title.
+        t3->end(false);
+        typeText(t3, u"x"_s);
+        checkBalAndSelection(w, shown + u"x"_s, hasNode);
+        key(t3, Qt::Key_2, Qt::ShiftModifier, u"'"_s);
+        QCOMPARE(f.boxTexts(), QStringList(u"Başlık bölümünde Ayraç (') karakteri kullanılamaz!"_s));
+        QCOMPARE(t3->text(), hasNode ? shown + u"x"_s : shown);
+        f.boxes.clear();
+
+        // Typing renames only the shown record's node; a search stores the edit first.
+        t3->end(false);
+        typeText(t3, u"y"_s);
+        const QString typed = t3->text();
+        checkBalAndSelection(w, typed, hasNode);
+        QVERIFY(f.boxes.isEmpty());
+        w->findChild<QCheckBox *>(u"ara_b"_s)->setChecked(true);
+        w->findChild<QLineEdit *>(u"ara"_s)->setText(typed);
+        w->findChild<MyButton *>(u"sbaslikara"_s)->click();
+        QVERIFY(f.boxes.isEmpty());
+        QCOMPARE(t3->text(), typed);
+        QVERIFY(w->tvw()->findTitle(typed));
+        QCOMPARE(w->tvw()->selectedNode(), w->tvw()->findTitle(typed));
+        auto vt = db::Database::open(archive);
+        QVERIFY(!vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s, {typed})->eof());
+        QVERIFY(!vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = 'Bal'"_s)->eof());
+    }
+
+    void noNodeRefusedSave_data() { noNodeCases(); }
+
+    void noNodeRefusedSave()
+    {
+        QFETCH(QString, shown);
+        QFETCH(bool, hasNode);
+        ArchiveFixture f;
+        const QString archive = startAfterBal(f, shown);
+        QVERIFY(!archive.isEmpty());
+        Form1 *w = f.form();
+        QLineEdit *t3 = titleBox(w);
+        editMode(w);
+        focusTitle(w);
+        f.boxes.clear();
+        // A taken title, pasted: refused, and no other node is touched.
+        t3->setText(u"BAL"_s);
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(f.boxTexts(), QStringList(u"[ BAL ] başlığı ile başka bir kayıt zaten var!"_s));
+        QCOMPARE(t3->text(), shown);
+        QCOMPARE(w->hscroll1()->value(), 3);
+        checkBalAndSelection(w, shown, hasNode);
+        // A full disk, after the title was typed.
+        f.boxes.clear();
+        t3->end(false);
+        typeText(t3, u"x"_s);
+        QVERIFY(faults::refuseWrites(archive, u"Zelvoran"_s, u"Disk dolu"_s));
+        w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(f.boxes.size(), 1);
+        QVERIFY(f.boxTexts().first().contains(u"Disk dolu"_s));
+        QCOMPARE(t3->text(), shown);
+        QCOMPARE(w->hscroll1()->value(), 3);
+        checkBalAndSelection(w, shown, hasNode);
+    }
+
+    void noNodeDelete_data() { noNodeCases(); }
+
+    void noNodeDelete()
+    {
+        QFETCH(QString, shown);
+        QFETCH(bool, hasNode);
+        ArchiveFixture f;
+        const QString archive = startAfterBal(f, shown);
+        QVERIFY(!archive.isEmpty());
+        Form1 *w = f.form();
+        QCOMPARE(bool(w->tvw()->findTitle(shown)), hasNode);
+        editMode(w);
+        // Shift+2 first: the box keeps the shown record's title.
+        focusTitle(w);
+        key(titleBox(w), Qt::Key_2, Qt::ShiftModifier, u"'"_s);
+        f.boxes.clear();
+        w->findChild<MyButton *>(u"sil"_s)->click();
+        QCOMPARE(f.boxTexts(), QStringList(u"[ "_s + shown + u" ] Kaydı silinecek. Emin misiniz?"_s));
+        auto vt = db::Database::open(archive);
+        QVERIFY(vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s, {shown})->eof());
+        QCOMPARE(songCount(archive), 3);
+        QVERIFY(!w->tvw()->findTitle(shown));
+        // The record that followed, with its node.
+        QCOMPARE(titleBox(w)->text(), u"Cem"_s);
+        QCOMPARE(w->tvw()->selectedNode(), w->tvw()->findTitle(u"Cem"_s));
+        QVERIFY(w->tvw()->findTitle(u"Bal"_s));
+        QVERIFY(w->tvw()->findTitle(u"Ayva"_s));
     }
 
     // Which record is shown when and what the tree keeps.

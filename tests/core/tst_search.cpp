@@ -309,6 +309,89 @@ private slots:
         QCOMPARE(w->stbar()->panelText(2), u"Bulunan kayıt sayısı: 4"_s);
     }
 
+    // Hits "Can", "Cemile", "Ceviz" of "c"; "Dana" alone of "dana".
+    void deletingAHit_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("deleted");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("hits");
+        QTest::newRow("first") << u"c"_s << u"Can"_s << u"Cemile"_s << u"Cemile,Ceviz"_s;
+        QTest::newRow("middle") << u"c"_s << u"Cemile"_s << u"Ceviz"_s << u"Can,Ceviz"_s;
+        QTest::newRow("last") << u"c"_s << u"Ceviz"_s << u"Cemile"_s << u"Can,Cemile"_s;
+        QTest::newRow("the only one") << u"dana"_s << u"Dana"_s << u"Ceviz"_s << QString();
+    }
+
+    void deletingAHit()
+    {
+        QFETCH(QString, word);
+        QFETCH(QString, deleted);
+        QFETCH(QString, shown);
+        QFETCH(QString, hits);
+        ArchiveFixture f;
+        const QList<Song> list = {Song{u"Bal"_s, {}}, Song{u"Can"_s, {}}, Song{u"Cemile"_s, {}}, Song{u"Dana"_s, {}},
+                                  Song{u"Ceviz"_s, {}}};
+        QVERIFY(start(f, list));
+        Form1 *w = f.form();
+        TreeView *tv = w->tvw();
+        QTest::mouseClick(box(w, u"option2"_s), Qt::LeftButton);
+        runSearch(w, u"ara_b"_s, word);
+        emit tv->nodeClick(tv->findTitle(deleted));
+        QCOMPARE(shownTitle(w), deleted);
+        f.boxes.clear();
+        w->findChild<MyButton *>(u"sil"_s)->click();
+        QCOMPARE(f.boxTexts(), QStringList(u"[ "_s + deleted + u" ] Kaydı silinecek. Emin misiniz?"_s));
+        QCOMPARE(g::vt->openRecordset(u"Zelvoran"_s)->recordCount(), 4);
+        QVERIFY(g::vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s, {deleted})->eof());
+
+        QCOMPARE(outline(tv), u"TÜMÜ...>"_s + word + u">["_s + hits + u"]"_s);
+        QCOMPARE(shownTitle(w), shown);
+        QCOMPARE(tv->selectedNode(), tv->findTitle(shown));
+        QCOMPARE(w->stbar()->panelText(2), u"Bulunan kayıt sayısı: %1"_s.arg(hits.isEmpty() ? 0 : hits.count(u',') + 1));
+        // Typing renames the shown hit alone, or no node when it is none.
+        auto *t3 = w->findChild<QLineEdit *>(u"Text3"_s);
+        t3->end(false);
+        QTest::keyClicks(t3, u"z"_s);
+        QStringList left = hits.isEmpty() ? QStringList() : hits.split(u',');
+        if (const qsizetype i = left.indexOf(shown); i >= 0)
+            left[i] += u"z"_s;
+        QCOMPARE(outline(tv), u"TÜMÜ...>"_s + word + u">["_s + left.join(u',') + u"]"_s);
+        QCOMPARE(f.boxes.size(), 1);
+    }
+
+    // A pending edit is stored before the hits are read.
+    void pendingEditStoredFirst_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("no longer a hit") << u"Yeni Dag"_s << u"ali"_s << QStringList(u"Aranan bulunamadı!"_s) << u"Yeni Dag"_s;
+        QTest::newRow("a hit now") << u"Yeni Dag"_s << u"dag"_s << QStringList() << u"Yeni Dag"_s;
+        QTest::newRow("refused: no search") << u"Bülbülüm"_s << u"ali"_s
+                                            << QStringList(u"[ Bülbülüm ] başlığı ile başka bir kayıt zaten var!"_s) << u"Ali Paşa"_s;
+    }
+
+    void pendingEditStoredFirst()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, word);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, stored);
+        ArchiveFixture f;
+        QVERIFY(start(f));
+        Form1 *w = f.form();
+        const QString before = outline(w->tvw());
+        QTest::mouseClick(box(w, u"option2"_s), Qt::LeftButton);
+        w->findChild<QLineEdit *>(u"Text3"_s)->setText(typed);
+        runSearch(w, u"ara_b"_s, word);
+        QCOMPARE(f.boxTexts(), messages);
+        QCOMPARE(w->data1()->recordset()->text(u"Başlık"_s), stored);
+        QCOMPARE(outline(w->tvw()), messages.isEmpty() ? u"TÜMÜ...>"_s + word + u">["_s + typed + u"]"_s : before);
+        QCOMPARE(w->data1()->recordSource(), messages.isEmpty() ? search::statement(search::Scope::Title, word).text
+                                                                : u"zelvoran"_s);
+    }
+
     void dictionary()
     {
         ArchiveFixture f;

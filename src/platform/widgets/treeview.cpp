@@ -251,6 +251,13 @@ TreeNode *TreeView::selectedNode() const
     return items.isEmpty() ? nullptr : nodeFor(items.first());
 }
 
+void TreeView::clearSelection()
+{
+    flush();
+    m_tree->setCurrentItem(nullptr);
+    m_tree->clearSelection();
+}
+
 void TreeView::refresh()
 {
     flush();

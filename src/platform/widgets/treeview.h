@@ -62,6 +62,7 @@ public:
     TreeNode *findTitle(const QString &key) const;
     TreeNode *findFolder(const QString &key) const;
     TreeNode *selectedNode() const;
+    void clearSelection();  // no node selected
     int count() const { return int(m_nodes.size()); }
     void refresh();
 
