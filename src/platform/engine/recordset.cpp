@@ -699,8 +699,11 @@ void Recordset::readAgain()
     d->pending.clear();
     d->read.valid = false;
     d->rowGeneration = ~quint64(0);
-    if (d->keyset)
+    if (d->keyset) {
+        // The rows read ahead may be older than the file: from now on each is read anew.
+        d->keys->valuesGeneration = ~quint64(0);
         d->currentRow(true);
+    }
 }
 
 void Recordset::deleteRecord()
