@@ -5,34 +5,46 @@
 
 #include <sqlite3.h>
 
+#include <map>
+#include <utility>
+
 namespace db::internal {
 
 namespace {
 
-QByteArray rowName(sqlite3 *db, QByteArrayView table, qint64 rowid)
-{
-    const char *file = sqlite3_db_filename(db, "main");
-    QByteArray name(file ? file : "");
-    name += '\0';
-    name += table;
-    name += '\0';
-    name += QByteArray::number(rowid);
-    return name;
-}
-
-QHash<QByteArray, quint64> &written()
-{
-    static QHash<QByteArray, quint64> rows;
-    return rows;
-}
+using RowStamps = QHash<qint64, quint64>;
 
 quint64 g_stamp = 0;
 
+// By file and table.
+std::map<std::pair<QByteArray, QByteArray>, RowStamps> &tables()
+{
+    static std::map<std::pair<QByteArray, QByteArray>, RowStamps> all;
+    return all;
+}
+
+const char *fileOf(sqlite3 *db)
+{
+    const char *file = sqlite3_db_filename(db, "main");
+    return file ? file : "";
+}
+
+// A bulk write goes to one table: its rows are found again without a lookup by name.
+RowStamps &rowsOf(const char *file, const char *table)
+{
+    static std::pair<QByteArray, QByteArray> lastName;
+    static RowStamps *last = nullptr;
+    if (!last || lastName.first != file || lastName.second != table) {
+        lastName = {QByteArray(file), QByteArray(table)};
+        last = &tables()[lastName];
+    }
+    return *last;
+}
+
 void onWrite(void *db, int, const char *database, const char *table, sqlite3_int64 rowid)
 {
-    if (qstrcmp(database, "main") != 0)
-        return;
-    written().insert(rowName(static_cast<sqlite3 *>(db), table, rowid), ++g_stamp);
+    if (qstrcmp(database, "main") == 0)
+        rowsOf(fileOf(static_cast<sqlite3 *>(db)), table).insert(rowid, ++g_stamp);
 }
 
 } // namespace
@@ -44,9 +56,10 @@ void watchRowWrites(sqlite3 *db)
 
 quint64 rowWrites(sqlite3 *db, const QString &table, qint64 rowid)
 {
-    if (written().isEmpty())
+    if (g_stamp == 0)
         return 0;
-    return written().value(rowName(db, table.toUtf8(), rowid), 0);
+    const auto it = tables().find({QByteArray(fileOf(db)), table.toUtf8()});
+    return it == tables().end() ? 0 : it->second.value(rowid, 0);
 }
 
 } // namespace db::internal

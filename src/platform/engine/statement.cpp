@@ -1,8 +1,6 @@
 #include "statement.h"
 #include "database.h"
 
-#include <QStringDecoder>
-
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
@@ -163,11 +161,12 @@ QVariant Statement::toVariant(sqlite3_stmt *stmt, int i, QByteArray *bytes)
     case SQLITE_TEXT: {
         const QByteArrayView stored(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
                                     sqlite3_column_bytes(stmt, i));
-        // A leading byte order mark is part of the value.
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom
-                                                         | QStringDecoder::Flag::Stateless);
-        QString text = decoder.decode(stored);
-        if (bytes && decoder.hasError())
+        QString text = QString::fromUtf8(stored);
+        // A leading byte order mark is part of the value; fromUtf8 drops it.
+        if (stored.startsWith("\xEF\xBB\xBF"))
+            text.prepend(QChar(0xFEFF));
+        // Invalid bytes read as U+FFFD; a true U+FFFD gives its own bytes back.
+        if (bytes && text.contains(QChar::ReplacementCharacter) && text.toUtf8() != stored)
             *bytes = stored.toByteArray();
         return QVariant(std::move(text));
     }
