@@ -46,23 +46,23 @@ bool endsLine(QChar c)
 void BoundTextEdit::showValue(const QVariant &value)
 {
     m_stored = value.isNull() ? QString() : value.toString();
-    m_starts.clear();
+    m_pairs.clear();
     QString shown = m_stored;
     if (std::any_of(m_stored.cbegin(), m_stored.cend(), [](QChar c) { return c != u'\n' && endsLine(c); })) {
         shown.clear();
-        m_starts.reserve(size_t(m_stored.size()) + 1);
+        shown.reserve(m_stored.size());
         for (qsizetype i = 0; i < m_stored.size(); ++i) {
-            m_starts.push_back(i);
             const QChar c = m_stored.at(i);
             if (!endsLine(c)) {
                 shown += c;
                 continue;
             }
-            shown += u'\n';
-            if (c == u'\r' && i + 1 < m_stored.size() && m_stored.at(i + 1) == u'\n')
+            if (c == u'\r' && i + 1 < m_stored.size() && m_stored.at(i + 1) == u'\n') {
+                m_pairs.push_back(shown.size());
                 ++i;
+            }
+            shown += u'\n';
         }
-        m_starts.push_back(m_stored.size());
     }
     m_showing = true;
     FieldTextEdit::setFoldedText(m_edit, shown);
@@ -71,7 +71,7 @@ void BoundTextEdit::showValue(const QVariant &value)
     m_shown = FieldTextEdit::text(m_edit);
     if (m_shown != shown) {  // the box took something else too: its text is all there is
         m_stored = m_shown;
-        m_starts.clear();
+        m_pairs.clear();
     }
 }
 
@@ -85,7 +85,10 @@ QVariant BoundTextEdit::editedValue() const
         ++first;
     while (last < n - first && last < m - first && now.at(n - 1 - last) == m_shown.at(m - 1 - last))
         ++last;
-    auto start = [this](qsizetype i) { return m_starts.empty() ? i : m_starts[size_t(i)]; };
+    // Where the character at i of the box starts in the stored value.
+    auto start = [this](qsizetype i) {
+        return i + qsizetype(std::lower_bound(m_pairs.begin(), m_pairs.end(), i) - m_pairs.begin());
+    };
     const qsizetype from = start(first), to = start(m - last);
     QString typed = now.mid(first, n - first - last);
     if (m_stored.contains(u"\r\n"_s))

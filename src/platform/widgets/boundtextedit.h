@@ -36,5 +36,5 @@ private:
     bool m_showing = false;
     QString m_stored;                // the value shown
     QString m_shown;                 // as the box held it then
-    std::vector<qsizetype> m_starts;  // where each character of m_shown starts in m_stored; empty: the same
+    std::vector<qsizetype> m_pairs;  // where m_shown has one line feed for a CR LF of m_stored
 };
