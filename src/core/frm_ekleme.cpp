@@ -3,6 +3,7 @@
 #include "database.h"
 #include "datacontrol.h"
 #include "dberror.h"
+#include "fieldtextedit.h"
 #include "form1.h"
 #include "globals.h"
 #include "messagebox.h"
@@ -36,7 +37,7 @@ QString FrmEkleme::boxText(const QString &name) const
     if (auto *e = findChild<QLineEdit *>(name))
         return e->text();
     if (auto *e = findChild<QPlainTextEdit *>(name))
-        return e->toPlainText();
+        return FieldTextEdit::text(e);
     return {};
 }
 

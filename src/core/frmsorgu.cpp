@@ -5,6 +5,7 @@
 #include "datagrid.h"
 #include "database.h"
 #include "dberror.h"
+#include "fieldtextedit.h"
 #include "fonksiyon.h"
 #include "formloader.h"
 #include "globals.h"
@@ -183,7 +184,7 @@ void Window::MyButton1_Click()
         return;
     m_txtsql->setPlainText(reportquery::build(criteria(), g::siralamasql));
     try {
-        m_data1->setRecordSource(m_txtsql->toPlainText());
+        m_data1->setRecordSource(FieldTextEdit::text(m_txtsql));
         m_data1->refresh();
     } catch (const db::Error &e) {
         clearPreview();
@@ -208,7 +209,7 @@ QPageLayout::Orientation Window::orientation()
 
 void Window::MyButton2_Click()
 {
-    g::raporsql = fonksiyon::jokercevir(m_txtsql ? m_txtsql->toPlainText() : QString());
+    g::raporsql = fonksiyon::jokercevir(m_txtsql ? FieldTextEdit::text(m_txtsql) : QString());
     if (g::raporsql.isEmpty()) {
         msg::box(u"Öncelikle Sorgula işlemini yapmalısınız!"_s);
         return;

@@ -67,6 +67,7 @@ private slots:
     void raporuGosterRefusals_data();
     void raporuGosterRefusals();
     void raporuGosterShowsPreview();
+    void sqlBoxKeepsItsCharacters();
     void reportButtonOpensWindow();
     void vanishedFileOpensNothing();
     void reportReadsTheOpenDatabase();
@@ -261,6 +262,23 @@ void TestFrmsorgu::raporuGosterShowsPreview()
     // The credits pass ran before the report.
     auto rs = db::Database::open(m_file)->openRecordset(u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Kerkük Yolu'"_s);
     QCOMPARE(rs->text(u"girişmodu"_s), u"   SM:Ali"_s);
+}
+
+// The query runs with the characters of the box as they are: a no-break space in a
+// title is no blank.
+void TestFrmsorgu::sqlBoxKeepsItsCharacters()
+{
+    const QString title = u"Kara\u00A0Tren"_s;
+    g::vt->execute(u"INSERT INTO Zelvoran (Başlık) VALUES (?)"_s, {title});
+    m_w->combo(0)->setCurrentText(u"Eşittir"_s);
+    m_w->kriter(0)->setText(title);
+    m_w->button(1)->click();
+    QVERIFY(m_f->boxes.isEmpty());
+    QCOMPARE(m_w->countCaption(), u"Kayıt Sayısı: 1"_s);
+    onModal<QPrintPreviewDialog>([](QPrintPreviewDialog *) {});
+    m_w->button(2)->click();
+    QVERIFY(m_f->boxes.isEmpty());
+    QVERIFY2(g::raporsql.endsWith(u"başlık='"_s + title + u"' ORDER By Başlık"_s), qPrintable(g::raporsql));
 }
 
 void TestFrmsorgu::reportButtonOpensWindow()

@@ -26,6 +26,10 @@ private slots:
     void truncatedFileIsAnError();
     void saveChecksTheRowItRead_data();
     void saveChecksTheRowItRead();
+    void deleteChecksTheRowItRead_data();
+    void deleteChecksTheRowItRead();
+    void storedBytesAreKept_data();
+    void storedBytesAreKept();
     void refusedWritesChangeNothing_data();
     void refusedWritesChangeNothing();
 
@@ -154,6 +158,95 @@ void TestChangedFile::saveChecksTheRowItRead()
         QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s),
                  QStringList{u"Ali"_s});
     }
+}
+
+void TestChangedFile::deleteChecksTheRowItRead_data()
+{
+    QTest::addColumn<QString>("change");  // SQL run on a copy that is then copied over the file
+    QTest::addColumn<int>("error");       // 0: the song is deleted
+    QTest::newRow("the same archive") << QString() << 0;
+    QTest::newRow("another archive") << u"UPDATE Zelvoran SET Başlık = Başlık || ' 2'"_s << int(db::WriteConflict);
+    QTest::newRow("the row id taken by a new song")
+        << u"DELETE FROM Zelvoran WHERE Başlık = 'Ali'; INSERT INTO Zelvoran (rowid, Başlık) SELECT 2, 'Yeni'"_s
+        << int(db::WriteConflict);
+    QTest::newRow("the song deleted") << u"DELETE FROM Zelvoran WHERE Başlık = 'Ali'"_s << int(db::RecordDeleted);
+}
+
+// A delete removes the song that was read, never another that took its row id.
+void TestChangedFile::deleteChecksTheRowItRead()
+{
+    QFETCH(QString, change);
+    QFETCH(int, error);
+    const QString other = m_dir->filePath(u"other.qel"_s);
+    QVERIFY(QFile::copy(m_path, other));
+    // Two commits more than the file gets below, so that the copy's change counter differs.
+    db::Database::open(other)->executeNative(change + u"; PRAGMA user_version = 1; PRAGMA user_version = 2;"_s);
+
+    auto db = db::Database::open(m_path);
+    auto rs = db->openRecordset(u"SELECT * FROM Zelvoran ORDER BY Başlık"_s);
+    QCOMPARE(rs->text(u"Başlık"_s), u"Ali"_s);
+    QCOMPARE(rs->bookmark(), db::Bookmark(2));
+    // This program writes another row meanwhile.
+    db->execute(u"UPDATE Zelvoran SET Türü = 'Halay' WHERE Başlık = 'Ilgaz'"_s);
+    QVERIFY(fault::overwriteInPlace(m_path, other));
+    const QByteArray before = bytesOf(m_path);
+    QVERIFY_DB_ERROR(rs->deleteRecord(), error);
+    if (error != 0) {
+        QCOMPARE(bytesOf(m_path), before);
+        QCOMPARE(rs->recordCount(), 6);
+    } else {
+        QCOMPARE(fixture::column(*db::Database::open(m_path), u"SELECT * FROM Zelvoran WHERE Başlık = 'Ali'"_s,
+                                 u"Başlık"_s),
+                 QStringList());
+    }
+}
+
+void TestChangedFile::storedBytesAreKept_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("bytes");  // hex
+    QTest::newRow("a surrogate in the region") << u"Yöresi"_s << u"41EDA08042"_s;
+    QTest::newRow("a lone continuation byte in the lyrics") << u"Sözler"_s << u"4180"_s;
+    QTest::newRow("a cut sequence in a credit") << u"KaynakKişi"_s << u"41C3"_s;
+    QTest::newRow("a byte order mark first") << u"Söz"_s << u"EFBBBF41"_s;
+}
+
+// Bytes another tool wrote that are not UTF-8 (or read otherwise, as a leading byte
+// order mark): the row is still the row that was read, a save of another field and a
+// delete go through, and the bytes stay as they are.
+void TestChangedFile::storedBytesAreKept()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, bytes);
+    auto db = db::Database::open(m_path);
+    db->executeNative(u"UPDATE Zelvoran SET \"%1\" = CAST(X'%2' AS TEXT) WHERE Başlık = 'Ali'"_s.arg(field, bytes));
+    auto hexOf = [&]() -> QString {
+        auto rs = db->openRecordset(u"SELECT hex([%1]) AS h, typeof([%1]) AS t FROM Zelvoran WHERE Başlık = 'Ali'"_s.arg(field));
+        return rs->text(u"h"_s) + u' ' + rs->text(u"t"_s);
+    };
+    const QString stored = bytes + u" text"_s;
+    QCOMPARE(hexOf(), stored);
+
+    auto rs = db->openRecordset(u"SELECT * FROM Zelvoran ORDER BY Başlık"_s);
+    QCOMPARE(rs->text(u"Başlık"_s), u"Ali"_s);
+    rs->edit();
+    rs->setField(u"Açıklama"_s, u"bir"_s);
+    rs->update();
+    // A second save of the same record, now that this program wrote it.
+    rs->edit();
+    rs->setField(u"Açıklama"_s, u"iki"_s);
+    rs->update();
+    QCOMPARE(hexOf(), stored);
+    // Read ahead with the keys, and one by one after a write.
+    auto again = db->openRecordset(u"SELECT * FROM Zelvoran ORDER BY Başlık"_s);
+    again->edit();
+    again->setField(u"Türü"_s, u"Halay"_s);
+    again->update();
+    QCOMPARE(hexOf(), stored);
+    QCOMPARE(fixture::column(*db, u"SELECT * FROM Zelvoran WHERE Başlık = 'Ali'"_s, u"Açıklama"_s),
+             QStringList{u"iki"_s});
+    again->deleteRecord();
+    QCOMPARE(again->recordCount(), 5);
 }
 
 void TestChangedFile::refusedWritesChangeNothing_data()

@@ -57,6 +57,8 @@ private slots:
     void writesOnlyChangedBoxes();
     void refusedSaveCancelsTheMove();
     void saveOverACopiedFileIsRefused();
+    void refusedSaveStaysRefused_data();
+    void refusedSaveStaysRefused();
     void readOnlyNeverWrites();
     void refresh();
 
@@ -202,6 +204,65 @@ void TestDataControl::saveOverACopiedFileIsRefused()
     QCOMPARE(m_data->recordset()->absolutePosition(), 0);
     QCOMPARE(m_region.text(), u"Manisa"_s);
     QCOMPARE(valueOf(u"Başka Ali"_s, u"Yöresi"_s), u"İzmir"_s);
+}
+
+void TestDataControl::refusedSaveStaysRefused_data()
+{
+    QTest::addColumn<QString>("change");  // SQL run on a copy that is then copied over the file
+    QTest::addColumn<int>("cause");
+    QTest::addColumn<QString>("shownAfterEscape");
+    QTest::newRow("another archive") << u"UPDATE Zelvoran SET Başlık = 'Başka ' || Başlık"_s
+                                     << int(db::WriteConflict) << u"Başka Ali"_s;
+    QTest::newRow("the row id taken by a new song")
+        << u"DELETE FROM Zelvoran WHERE Başlık = 'Ali'; INSERT INTO Zelvoran (rowid, Başlık, Yöresi) "
+           "SELECT 2, 'Yeni', 'Sivas'"_s
+        << int(db::WriteConflict) << u"Yeni"_s;
+    QTest::newRow("the song deleted") << u"DELETE FROM Zelvoran WHERE Başlık = 'Ali'"_s << int(db::RecordDeleted)
+                                      << QString();
+}
+
+// A save refused because the row changed elsewhere is refused on every later move too,
+// whatever this program writes meanwhile; dropping the edit gets the user out.
+void TestDataControl::refusedSaveStaysRefused()
+{
+    QFETCH(QString, change);
+    QFETCH(int, cause);
+    QFETCH(QString, shownAfterEscape);
+    const QString other = m_dir->filePath(u"other.qel"_s);
+    QVERIFY(QFile::copy(m_path, other));
+    QCOMPARE(db::Database::open(other)->openRecordset(u"SELECT rowid FROM Zelvoran WHERE Başlık = 'Ali'"_s)
+                 ->field(u"rowid"_s).toInt(), 2);
+    db::Database::open(other)->executeNative(change);
+    m_data->refresh();
+    QCOMPARE(m_title.text(), u"Ali"_s);
+    QVERIFY(fault::overwriteInPlace(m_path, other));
+    m_region.type(u"Manisa"_s);
+    for (int move = 0; move < 2; ++move) {
+        int number = 0, got = 0;
+        try {
+            m_data->recordset()->moveNext();
+        } catch (const db::Error &e) {
+            number = e.number();
+            got = e.causeNumber();
+        }
+        QCOMPARE(number, int(db::MoveCancelled));
+        QCOMPARE(got, cause);
+        QCOMPARE(m_data->recordset()->absolutePosition(), 0);
+        // This program writes another row between the two moves.
+        db::Database::open(m_path)->execute(u"UPDATE Zelvoran SET Türü = 'Halay' WHERE Başlık = 'Ilgaz'"_s);
+    }
+    auto check = db::Database::open(m_path);
+    QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s),
+             QStringList());
+
+    m_data->cancelEdit();
+    QVERIFY(!m_data->hasPendingEdit());
+    QCOMPARE(m_title.text(), shownAfterEscape);
+    QCOMPARE(m_region.text(), shownAfterEscape == u"Yeni"_s ? u"Sivas"_s : shownAfterEscape.isEmpty() ? QString() : u"İzmir"_s);
+    m_data->recordset()->moveNext();
+    QCOMPARE(m_data->recordset()->absolutePosition(), 1);
+    QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s),
+             QStringList());
 }
 
 void TestDataControl::readOnlyNeverWrites()

@@ -2,6 +2,7 @@
 #include "boundtextedit.h"
 #include "database.h"
 #include "datacontrol.h"
+#include "fieldtextedit.h"
 #include "recordset.h"
 
 #include <QLineEdit>
@@ -69,6 +70,8 @@ private slots:
     void changeFlag_data();
     void changeFlag();
     void lineEndsOfStoredText();
+    void untouchedCharactersAreKept_data();
+    void untouchedCharactersAreKept();
     void dataControlFillsAndSavesTheBoxes();
 };
 
@@ -128,6 +131,59 @@ void TestBoundEdits::lineEndsOfStoredText()
     box.binding->showValue(u"tek\nsatır"_s);
     box.setText(u"tek\nsatır."_s);
     QCOMPARE(box.binding->editedValue().toString(), u"tek\nsatır."_s);
+}
+
+void TestBoundEdits::untouchedCharactersAreKept_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("at");       // cursor position in the box, -1 at the end
+    QTest::addColumn<int>("deletes");  // Delete presses there
+    QTest::addColumn<QString>("typed");  // "\n" presses Enter
+    QTest::addColumn<QString>("saved");
+    const QString nbsp = u"\u00A0"_s, lineSep = u"\u2028"_s;
+    QTest::newRow("no-break space") << u"a"_s + nbsp + u"b"_s << -1 << 0 << u"c"_s << u"a"_s + nbsp + u"bc"_s;
+    QTest::newRow("line separator") << u"bir"_s + lineSep + u"iki"_s << -1 << 0 << u"!"_s
+                                    << u"bir"_s + lineSep + u"iki!"_s;
+    QTest::newRow("lone CR beside CR LF") << u"bir\riki\r\nüç"_s << -1 << 0 << u"!"_s << u"bir\riki\r\nüç!"_s;
+    QTest::newRow("lone CR, typed before it") << u"bir\riki"_s << 3 << 0 << u"lik"_s << u"birlik\riki"_s;
+    QTest::newRow("Enter in a CR LF text") << u"bir\r\niki"_s << -1 << 0 << u"\nüç"_s << u"bir\r\niki\r\nüç"_s;
+    QTest::newRow("Enter in a LF text") << u"bir\u2028iki"_s << -1 << 0 << u"\nüç"_s << u"bir\u2028iki\nüç"_s;
+    QTest::newRow("a CR LF deleted") << u"bir\r\niki\rüç"_s << 3 << 1 << QString() << u"biriki\rüç"_s;
+    QTest::newRow("middle of mixed text") << u"a"_s + nbsp + u"b\rc"_s + lineSep << 2 << 1 << u"x"_s
+                                          << u"a"_s + nbsp + u"x\rc"_s + lineSep;
+    QTest::newRow("paragraph separator") << u"a\u2029b"_s << -1 << 0 << u"c"_s << u"a\u2029bc"_s;
+    const QString longLine(9000, u'x');
+    QTest::newRow("folded long line") << longLine + u"\r"_s + nbsp << -1 << 0 << u"y"_s
+                                      << longLine + u"\r"_s + nbsp + u"y"_s;
+}
+
+// The box gives back the stored text with the user's change and nothing else changed.
+void TestBoundEdits::untouchedCharactersAreKept()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, at);
+    QFETCH(int, deletes);
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    FieldTextEdit e;
+    auto *binding = new BoundTextEdit(&e, u"Sözler"_s);
+    binding->showValue(stored);
+    QTextCursor cursor = e.textCursor();
+    if (at < 0)
+        cursor.movePosition(QTextCursor::End);
+    else
+        cursor.setPosition(at);
+    e.setTextCursor(cursor);
+    for (int i = 0; i < deletes; ++i)
+        QTest::keyClick(&e, Qt::Key_Delete);
+    for (const QChar c : typed) {
+        if (c == u'\n')
+            QTest::keyClick(&e, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, &e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    QVERIFY(binding->isChanged());
+    QCOMPARE(binding->editedValue().toString(), saved);
 }
 
 void TestBoundEdits::dataControlFillsAndSavesTheBoxes()

@@ -133,6 +133,7 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
     // damaged (an error) instead of ending the program with SIGBUS.
     sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
     sqlfn::install(m_db, this);
+    internal::watchRowWrites(m_db);
 }
 
 Database::~Database()

@@ -115,6 +115,18 @@ void DataControl::showRecord()
     showField({});
 }
 
+void DataControl::cancelEdit()
+{
+    if (m_recordset && m_recordset->absolutePosition() >= 0) {
+        try {
+            m_recordset->readAgain();
+        } catch (const Error &) {
+            // Gone or unreadable: the boxes show it empty, and nothing is pending.
+        }
+    }
+    showRecord();
+}
+
 void DataControl::showField(const QString &field)
 {
     const bool current = m_recordset && m_recordset->absolutePosition() >= 0;

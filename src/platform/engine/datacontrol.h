@@ -59,6 +59,9 @@ public:
     void saveRecord();
     // Fills the boxes from the current record again, dropping pending edits.
     void showRecord();
+    // Drops the pending edit: the boxes show the current record as the file holds it now,
+    // which then counts as read (a record gone elsewhere shows empty).
+    void cancelEdit();
     // The same for the boxes bound to one field; the others keep what was typed.
     void showField(const QString &field);
     // Asked for each changed field before a save; a text refuses the save with that text

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+struct sqlite3;
+
 namespace db {
 
 class Database;
@@ -16,6 +18,12 @@ namespace internal {
 // Bumped by every write through any connection of this process; recordsets drop
 // their cached row when it moves.
 quint64 writeGeneration();
+
+// Rows written by this process, counted per file, table (schema spelling) and row id by
+// a hook on every connection: a row only this process changed since a recordset read it
+// is taken as read again, a row changed by anyone else is not.
+void watchRowWrites(sqlite3 *db);
+quint64 rowWrites(sqlite3 *db, const QString &table, qint64 rowid);  // 0: never written
 
 enum class ObjectType { None, Table, View };  // declared ahead in database.h
 

@@ -27,6 +27,7 @@ struct Keyset {
     // statement (and one file lock) per row when a recordset is read through once.
     // Row r is values[r * width] onwards.
     std::vector<QVariant> values;
+    QHash<size_t, QByteArray> bytes;  // by index in values: texts that are not UTF-8, as stored
     size_t width = 0;
     quint64 valuesGeneration = ~quint64(0);
 };
@@ -35,6 +36,9 @@ struct Keyset {
 constexpr qsizetype kPrefetchBudget = 4 * 1024 * 1024;
 
 using Rows = std::vector<QVariantList>;
+
+// Texts of a row whose bytes are not UTF-8, by field index, as stored.
+using StoredBytes = QHash<int, QByteArray>;
 
 using internal::KeysetPlan;
 } // namespace
@@ -60,14 +64,22 @@ struct Recordset::Impl {
 
     mutable std::unique_ptr<Statement> rowStatement;
     mutable QVariantList row;
+    mutable StoredBytes rowBytes;
     mutable qint64 rowKey = 0;
     mutable quint64 rowGeneration = ~quint64(0);
     mutable bool rowMissing = false;
 
     EditMode mode = EditMode::None;
     std::vector<std::pair<int, QVariant>> pending;
-    QVariantList original;  // the edited row as it was read, checked before it is written
-    quint64 originalGeneration = 0;
+    // The current record as first read after the move: it is written or deleted only
+    // while the file's row still holds exactly this.
+    struct Read {
+        bool valid = false;
+        QVariantList values;
+        StoredBytes bytes;
+        quint64 ownWrites = 0;  // this process's writes to the row, as counted then
+    };
+    mutable Read read;
     bool noMatch = false;
     MoveListener *listener = nullptr;
 
@@ -80,30 +92,90 @@ struct Recordset::Impl {
     void sync();
     void requireCurrent();
     int fieldIndex(const QString &name) const;
-    const QVariant *currentRow() const;  // as many values as fields
+    // As many values as fields; fresh: from the file, not from what was read before.
+    const QVariant *currentRow(bool fresh = false) const;
+    void takeRead(const QVariant *values, const StoredBytes &bytes) const;
+    const Read &asRead();
+    QString rowCheck(QVariantList &values, QSet<qsizetype> &storedTexts) const;
+    void failedRowWrite() const;
     void moveTo(int target);
     void setPosition(int target);
     void checkUpdatable() const;
-    void readOriginal();
     void writeEdit();
+    void deleteRow();
 };
 
-// As last read: the values shown, unless a write of this program came since.
-void Recordset::Impl::readOriginal()
+void Recordset::Impl::takeRead(const QVariant *values, const StoredBytes &bytes) const
 {
-    const QVariant *values = currentRow();
-    original = QVariantList(values, values + fields.size());
-    originalGeneration = internal::writeGeneration();
+    if (read.valid)
+        return;
+    read.values = QVariantList(values, values + fields.size());
+    read.bytes = bytes;
+    read.ownWrites = internal::rowWrites(db->handle(), plan.table, key);
+    read.valid = true;
 }
 
-// The row is written only while it still holds every value it was read with, compared
-// exactly (case and type too): a file copied over the open one may have put another song
-// under the same row id. Changes this program wrote meanwhile are taken as read.
+// A row that only this program changed since it was read is read again: its own writes
+// (the credits pass, a save) are taken as read, anyone else's are not.
+const Recordset::Impl::Read &Recordset::Impl::asRead()
+{
+    const bool ownWrite = read.valid && read.ownWrites != internal::rowWrites(db->handle(), plan.table, key);
+    if (ownWrite)
+        read.valid = false;
+    if (!read.valid)
+        currentRow(ownWrite);
+    return read;
+}
+
+// "column IS value AND ..." over the row as read, compared exactly (case, type and bytes):
+// a file copied over the open one may have put another song under the same row id.
+QString Recordset::Impl::rowCheck(QVariantList &values, QSet<qsizetype> &storedTexts) const
+{
+    QStringList checks;
+    for (qsizetype i = 0; i < read.values.size(); ++i) {
+        if (columns.at(i).isEmpty())
+            continue;
+        const auto stored = read.bytes.constFind(int(i));
+        if (stored != read.bytes.cend()) {
+            storedTexts.insert(values.size());
+            values << *stored;
+        } else {
+            values << read.values.at(i);
+        }
+        checks << sql::quoteIdentifier(columns.at(i)) + u" IS ?"_s + QString::number(values.size())
+                      + u" COLLATE BINARY"_s;
+    }
+    return checks.join(u" AND "_s);
+}
+
+namespace {
+
+// Binds the values of a row write; the stored bytes of a text go as text.
+void bindRowWrite(Statement &st, const QVariantList &values, const QSet<qsizetype> &storedTexts)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (storedTexts.contains(i))
+            st.bindText(int(i + 1), values.at(i).toByteArray());
+        else
+            st.bind(int(i + 1), values.at(i));
+    }
+}
+
+} // namespace
+
+void Recordset::Impl::failedRowWrite() const
+{
+    Statement there(*db, u"SELECT 1 FROM "_s + sql::quoteIdentifier(plan.table) + u" WHERE rowid = ?1"_s);
+    there.bind(1, key);
+    if (!there.step())
+        throw Error::make(RecordDeleted);
+    throw Error::make(WriteConflict, db->name());
+}
+
 void Recordset::Impl::writeEdit()
 {
-    if (originalGeneration != internal::writeGeneration())
-        readOriginal();
-    QStringList sets, checks;
+    asRead();
+    QStringList sets;
     QVariantList values;
     for (const auto &[index, value] : pending) {
         values << value;
@@ -111,27 +183,30 @@ void Recordset::Impl::writeEdit()
     }
     values << key;
     const QString keyMark = u'?' + QString::number(values.size());
-    for (qsizetype i = 0; i < original.size(); ++i) {
-        if (columns.at(i).isEmpty())
-            continue;
-        values << original.at(i);
-        checks << sql::quoteIdentifier(columns.at(i)) + u" IS ?"_s + QString::number(values.size())
-                      + u" COLLATE BINARY"_s;
-    }
+    QSet<qsizetype> storedTexts;
+    const QString checks = rowCheck(values, storedTexts);
     Statement st(*db, u"UPDATE "_s + sql::quoteIdentifier(plan.table) + u" SET "_s + sets.join(u", "_s)
-                          + u" WHERE rowid = "_s + keyMark
-                          + (checks.isEmpty() ? QString() : u" AND "_s + checks.join(u" AND "_s)));
-    for (qsizetype i = 0; i < values.size(); ++i)
-        st.bind(int(i + 1), values.at(i));
+                          + u" WHERE rowid = "_s + keyMark + (checks.isEmpty() ? QString() : u" AND "_s + checks));
+    bindRowWrite(st, values, storedTexts);
     st.step();
+    if (sqlite3_changes(db->handle()) == 0)
+        failedRowWrite();
     db->noteWrite();
-    if (sqlite3_changes(db->handle()) == 0) {
-        Statement there(*db, u"SELECT 1 FROM "_s + sql::quoteIdentifier(plan.table) + u" WHERE rowid = ?1"_s);
-        there.bind(1, key);
-        if (!there.step())
-            throw Error::make(RecordDeleted);
-        throw Error::make(WriteConflict, db->name());
-    }
+}
+
+void Recordset::Impl::deleteRow()
+{
+    asRead();
+    QVariantList values{key};
+    QSet<qsizetype> storedTexts;
+    const QString checks = rowCheck(values, storedTexts);
+    Statement st(*db, u"DELETE FROM "_s + sql::quoteIdentifier(plan.table) + u" WHERE rowid = ?1"_s
+                          + (checks.isEmpty() ? QString() : u" AND "_s + checks));
+    bindRowWrite(st, values, storedTexts);
+    st.step();
+    if (sqlite3_changes(db->handle()) == 0)
+        failedRowWrite();
+    db->noteWrite();
 }
 
 void Recordset::Impl::readColumns(Statement &st, int first)
@@ -163,7 +238,10 @@ void Recordset::Impl::loadKeys(bool readFields)
         if (!prefetch)
             continue;
         for (int i = 1; i <= width; ++i) {
-            QVariant v = st.value(i);
+            QByteArray stored;
+            QVariant v = st.value(i, &stored);
+            if (!stored.isEmpty())
+                fresh->bytes.insert(fresh->values.size(), std::move(stored));
             if (v.typeId() == QMetaType::QString)
                 bytes += v.toString().size() * 2;
             fresh->values.push_back(std::move(v));
@@ -173,11 +251,14 @@ void Recordset::Impl::loadKeys(bool readFields)
             prefetch = false;
             fresh->values.clear();
             fresh->values.shrink_to_fit();
+            fresh->bytes.clear();
         }
     }
     db->giveBack(plan.keysSql, std::move(lent));
-    if (!prefetch)
+    if (!prefetch) {
         fresh->values.clear();
+        fresh->bytes.clear();
+    }
     keys = std::move(fresh);
     keysVersion = keys->version;
 }
@@ -269,6 +350,7 @@ void Recordset::Impl::standOnFirst()
 {
     mode = EditMode::None;
     pending.clear();
+    read.valid = false;
     rowGeneration = ~quint64(0);
     if (count() == 0) {
         state = State::Eof;
@@ -295,6 +377,7 @@ void Recordset::Impl::sync()
             pos = int(it - k.begin());
         } else {
             state = State::Deleted;
+            read.valid = false;
             pos = std::min(pos, int(k.size()));
         }
     } else if (state == State::Deleted) {
@@ -322,17 +405,30 @@ int Recordset::Impl::fieldIndex(const QString &name) const
     throw Error::make(ItemNotFound, name);
 }
 
-const QVariant *Recordset::Impl::currentRow() const
+const QVariant *Recordset::Impl::currentRow(bool fresh) const
 {
     if (!keyset)
         return (*rows)[size_t(pos)].constData();
     const quint64 generation = internal::writeGeneration();
-    if (keys->valuesGeneration == generation && size_t(pos) * keys->width < keys->values.size()
-        && keys->keys[size_t(pos)] == key)
-        return keys->values.data() + size_t(pos) * keys->width;
-    if (rowKey == key && rowGeneration == generation) {
+    if (!fresh && keys->valuesGeneration == generation && size_t(pos) * keys->width < keys->values.size()
+        && keys->keys[size_t(pos)] == key) {
+        const size_t first = size_t(pos) * keys->width;
+        const QVariant *values = keys->values.data() + first;
+        if (!read.valid) {
+            StoredBytes bytes;
+            for (size_t i = 0; i < keys->width && !keys->bytes.isEmpty(); ++i) {
+                const auto stored = keys->bytes.constFind(first + i);
+                if (stored != keys->bytes.cend())
+                    bytes.insert(int(i), *stored);
+            }
+            takeRead(values, bytes);
+        }
+        return values;
+    }
+    if (!fresh && rowKey == key && rowGeneration == generation) {
         if (rowMissing)
             throw Error::make(RecordDeleted);
+        takeRead(row.constData(), rowBytes);
         return row.constData();
     }
     if (!rowStatement)
@@ -340,12 +436,17 @@ const QVariant *Recordset::Impl::currentRow() const
     Statement &st = *rowStatement;
     st.bind(1, key);
     row.clear();
+    rowBytes.clear();
     bool found = false;
     try {
         found = st.step();
         if (found) {
-            for (int i = 0; i < st.columnCount(); ++i)
-                row << st.value(i);
+            QByteArray stored;
+            for (int i = 0; i < st.columnCount(); ++i) {
+                row << st.value(i, &stored);
+                if (!stored.isEmpty())
+                    rowBytes.insert(i, stored);
+            }
         }
     } catch (...) {
         st.reset();
@@ -358,6 +459,7 @@ const QVariant *Recordset::Impl::currentRow() const
     rowMissing = !found;
     if (rowMissing)
         throw Error::make(RecordDeleted);
+    takeRead(row.constData(), rowBytes);
     return row.constData();
 }
 
@@ -365,6 +467,7 @@ void Recordset::Impl::setPosition(int target)
 {
     mode = EditMode::None;
     pending.clear();
+    read.valid = false;
     rowGeneration = ~quint64(0);
     const int n = count();
     if (target < 0) {
@@ -518,7 +621,7 @@ void Recordset::edit()
 {
     d->checkUpdatable();
     d->requireCurrent();
-    d->readOriginal();  // a row deleted meanwhile cannot be edited
+    d->asRead();  // a row deleted before it was read cannot be edited
     d->mode = EditMode::Edit;
     d->pending.clear();
 }
@@ -581,14 +684,26 @@ void Recordset::update()
     }
     d->mode = EditMode::None;
     d->pending.clear();
-    d->original.clear();
 }
 
 void Recordset::cancelUpdate()
 {
     d->mode = EditMode::None;
     d->pending.clear();
-    d->original.clear();
+}
+
+void Recordset::readAgain()
+{
+    d->requireCurrent();
+    d->mode = EditMode::None;
+    d->pending.clear();
+    d->read.valid = false;
+    d->rowGeneration = ~quint64(0);
+    if (d->keyset) {
+        // The rows read ahead may be older than the file: from now on each is read anew.
+        d->keys->valuesGeneration = ~quint64(0);
+        d->currentRow(true);
+    }
 }
 
 void Recordset::deleteRecord()
@@ -597,13 +712,7 @@ void Recordset::deleteRecord()
     d->requireCurrent();
     d->mode = EditMode::None;
     d->pending.clear();
-    Database &db = *d->db;
-    Statement st(db, u"DELETE FROM "_s + sql::quoteIdentifier(d->plan.table) + u" WHERE rowid = ?1"_s);
-    st.bind(1, d->key);
-    st.step();
-    db.noteWrite();
-    if (sqlite3_changes(db.handle()) == 0)
-        throw Error::make(RecordDeleted);
+    d->deleteRow();
     auto &k = d->keys->keys;
     k.erase(k.begin() + d->pos);
     ++d->keys->version;

@@ -56,9 +56,16 @@ public:
     void setField(const QString &name, const QVariant &value);
     // Stores the edit or the new row; DuplicateKey, ReadOnlyDatabase... The edit stays
     // pending after a failure until cancelUpdate.
+    // The edit is written only while the row still holds what was first read of it after
+    // the move (changes this process made since count as read): WriteConflict, else
+    // RecordDeleted when the row is gone.
     void update();
     void cancelUpdate();
-    // Deletes the current record; the recordset then has no current record until a move.
+    // Drops the edit and reads the current record from the file again: what it holds now
+    // counts as read. RecordDeleted when it is gone.
+    void readAgain();
+    // Deletes the current record, under the same check as update; the recordset then has
+    // no current record until a move.
     void deleteRecord();
 
     std::unique_ptr<Recordset> clone() const;

@@ -72,6 +72,14 @@ void Statement::bind(int index, const QVariant &v)
         m_db.raise(rc);
 }
 
+void Statement::bindText(int index, const QByteArray &bytes)
+{
+    const int rc = sqlite3_bind_text64(m_stmt, index, bytes.isNull() ? "" : bytes.constData(),
+                                       sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+    if (rc != SQLITE_OK)
+        m_db.raise(rc);
+}
+
 void Statement::bindAll(const QVariantList &values)
 {
     const int expected = sqlite3_bind_parameter_count(m_stmt);
@@ -131,21 +139,37 @@ QVariant Statement::value(int i) const
     return toVariant(m_stmt, i);
 }
 
+QVariant Statement::value(int i, QByteArray *bytes) const
+{
+    return toVariant(m_stmt, i, bytes);
+}
+
 bool Statement::readOnly() const
 {
     return sqlite3_stmt_readonly(m_stmt) != 0;
 }
 
-QVariant Statement::toVariant(sqlite3_stmt *stmt, int i)
+QVariant Statement::toVariant(sqlite3_stmt *stmt, int i, QByteArray *bytes)
 {
+    if (bytes)
+        bytes->clear();
     switch (sqlite3_column_type(stmt, i)) {
     case SQLITE_INTEGER:
         return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(stmt, i));
-    case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                          sqlite3_column_bytes(stmt, i)));
+    case SQLITE_TEXT: {
+        const QByteArrayView stored(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                    sqlite3_column_bytes(stmt, i));
+        QString text = QString::fromUtf8(stored);
+        // A leading byte order mark is part of the value; fromUtf8 drops it.
+        if (stored.startsWith("\xEF\xBB\xBF"))
+            text.prepend(QChar(0xFEFF));
+        // Invalid bytes read as U+FFFD; a true U+FFFD gives its own bytes back.
+        if (bytes && text.contains(QChar::ReplacementCharacter) && text.toUtf8() != stored)
+            *bytes = stored.toByteArray();
+        return QVariant(std::move(text));
+    }
     case SQLITE_BLOB:
         return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
                                    sqlite3_column_bytes(stmt, i)));

@@ -23,6 +23,8 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     void bind(int index, const QVariant &value);  // 1-based
+    // A text given by its bytes, which need not be UTF-8 (a value kept as it was read).
+    void bindText(int index, const QByteArray &bytes);
     // Binds the values of the ? placeholders in order: TooFewParameters when the text has
     // more placeholders, InvalidArgument when it has fewer.
     void bindAll(const QVariantList &values);
@@ -35,9 +37,11 @@ public:
     QString originName(int i) const;  // the table column a result column comes from, if any
     QString tableName(int i) const;
     QVariant value(int i) const;
+    // The same; a text whose bytes are not UTF-8 also gives them in *bytes (else empty).
+    QVariant value(int i, QByteArray *bytes) const;
     bool readOnly() const;
 
-    static QVariant toVariant(sqlite3_stmt *stmt, int i);
+    static QVariant toVariant(sqlite3_stmt *stmt, int i, QByteArray *bytes = nullptr);
 
 private:
     const Database &m_db;

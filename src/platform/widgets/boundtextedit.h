@@ -4,11 +4,14 @@
 
 #include <QObject>
 #include <QPointer>
+#include <vector>
 
 class QPlainTextEdit;
 
-// Binds a QPlainTextEdit to a field of a data control. Line ends: a value stored with
-// CR LF shows with plain line feeds and is given back with CR LF again.
+// Binds a QPlainTextEdit to a field of a data control. The box shows every line end of
+// the value (CR LF, CR, LF, paragraph separator) as a line break; an edit gives back the
+// stored value with only the user's change put in, so that what the user did not touch
+// keeps its characters. New line breaks are CR LF in a value that has CR LF, else LF.
 class BoundTextEdit : public QObject, public db::FieldBinding {
     Q_OBJECT
 public:
@@ -31,5 +34,7 @@ private:
     QPointer<db::DataControl> m_control;
     bool m_changed = false;
     bool m_showing = false;
-    bool m_crlf = false;
+    QString m_stored;                // the value shown
+    QString m_shown;                 // as the box held it then
+    std::vector<qsizetype> m_pairs;  // where m_shown has one line feed for a CR LF of m_stored
 };

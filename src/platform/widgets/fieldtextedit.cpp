@@ -100,6 +100,18 @@ QString FieldTextEdit::plainText(const QPlainTextEdit *edit)
     return text;
 }
 
+QString FieldTextEdit::text(const QPlainTextEdit *edit)
+{
+    const QTextDocument *doc = edit->document();
+    QString text;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b != doc->begin() && b.userState() != kFolded)
+            text += u'\n';
+        text += b.text();
+    }
+    return text;
+}
+
 void FieldTextEdit::insertFromMimeData(const QMimeData *source)
 {
     if (isReadOnly() || !source || !source->hasText() || !hasLongLine(source->text())) {

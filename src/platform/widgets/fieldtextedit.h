@@ -18,6 +18,9 @@ public:
     static void setFoldedText(QPlainTextEdit *edit, const QString &text);
     // The text without the folds.
     static QString plainText(const QPlainTextEdit *edit);
+    // The same with every character as the box holds it (no-break spaces and line
+    // separators included); paragraphs end in a line feed.
+    static QString text(const QPlainTextEdit *edit);
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
