@@ -9,6 +9,7 @@
 #include "globals.h"
 #include "idioms.h"
 #include "messagebox.h"
+#include "pendingedit.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
 #include "sqltext.h"
@@ -27,8 +28,33 @@ void Form1::reportRefusedSave(const db::Error &e)
 {
     if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
         msg::box(titleedit::takenMessage(m_text3->text()), msg::Icon::Critical);
-    else
+    else if (e.causeNumber() == db::ValidationRule)
         msg::box(e.causeDescription(), msg::Icon::Critical);
+    else
+        msg::box(e.causeDescription() + u"\n"_s + pendingedit::escapeHint(), msg::Icon::Critical);
+}
+
+// Escape with a pending edit: every box shows the stored record again, the node renamed
+// while the title was typed takes the stored title back, and the idioms follow.
+void Form1::dropPendingEdit()
+{
+    const QString typed = m_text3->text();
+    m_data1->cancelEdit();
+    db::Recordset *rs = m_data1->recordset();
+    QString stored;
+    try {
+        if (rs && rs->absolutePosition() >= 0)
+            stored = rs->text(u"Başlık"_s);
+    } catch (const db::Error &) {
+        // A row gone elsewhere: its node keeps what it shows.
+    }
+    if (!stored.isEmpty()) {
+        if (TreeNode *node = titleedit::recordNode(*m_tvw, typed, stored)) {
+            node->setSelected();
+            titleedit::follow(*m_tvw, stored);
+        }
+    }
+    dinamikbul();
 }
 
 void Form1::Data1_Reposition()

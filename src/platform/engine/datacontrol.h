@@ -59,6 +59,8 @@ public:
     void saveRecord();
     // Fills the boxes from the current record again, dropping pending edits.
     void showRecord();
+    // Drops what was typed: the boxes show the record's stored values again.
+    void cancelEdit() { showRecord(); }
     // The same for the boxes bound to one field; the others keep what was typed.
     void showField(const QString &field);
     // Asked for each changed field before a save; a text refuses the save with that text
