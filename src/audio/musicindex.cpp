@@ -41,6 +41,11 @@ struct Walker {
         std::sort(entries.begin(), entries.end());
 
         for (const auto &[name, type] : entries) {
+            // A name the file system's encoding cannot carry back would give a path that
+            // does not exist: such files and folders are left out.
+            const QByteArray bytes = QByteArray::fromStdString(name);
+            if (QFile::encodeName(QFile::decodeName(bytes)) != bytes)
+                continue;
             const std::string full = path + name;
             unsigned char kind = type;
             struct stat st {};
@@ -57,7 +62,7 @@ struct Walker {
                 out.folders.append(QFile::decodeName(QByteArray::fromStdString(sub)));
                 folder(sub, int(out.folders.size()) - 1);
             } else if (kind == DT_REG) {
-                out.files.push_back({index, QFile::decodeName(QByteArray::fromStdString(name))});
+                out.files.push_back({index, QFile::decodeName(bytes)});
             }
         }
     }

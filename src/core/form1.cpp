@@ -9,6 +9,7 @@
 #include "idioms.h"
 #include "loadedwindows.h"
 #include "messagebox.h"
+#include "pendingedit.h"
 #include "mybutton.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
@@ -68,6 +69,7 @@ Form1::Form1(QWidget *parent)
     connectGroupings();
     connectAudio();
     connectEditing();
+    pendingedit::escapeDrops(this, m_data1, [this] { dropPendingEdit(); });
 
     const struct { const char16_t *button; const char16_t *form; } openers[] = {
         {u"about", u"frmabout"}, {u"cmd_ekle", u"frm_ekleme"}, {u"hlp", u"frm_help"}, {u"cmdonsoz", u"onsoz"},

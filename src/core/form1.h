@@ -93,6 +93,7 @@ private:
     void reportRefusedSave(const db::Error &e);
     void showStoredTitle();
     void restoreScrollToRecord();
+    void dropPendingEdit();
 
     void openSecondary(const QString &formName);
     bool saveBeforeLeaving();

@@ -64,6 +64,13 @@ void Form1::connectAudio()
             connect(list, &QComboBox::activated, this, lists[n - 1].click);
         }
     }
+    // A list built for the song left behind is built again before a key chooses from it.
+    connect(m_data1, &db::DataControl::reposition, this, [this] {
+        for (int n = 1; n <= 4; ++n) {
+            if (auto *list = control<DropDownCombo>(u"sec%1"_s.arg(n)))
+                list->setStale();
+        }
+    });
     if (auto *slider = control<RuvSlider>(u"sldvolume"_s))
         connect(slider, &RuvSlider::ValueChanged, this, &Form1::sldvolume_ValueChanged);
 }

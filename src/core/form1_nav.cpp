@@ -9,6 +9,7 @@
 #include "globals.h"
 #include "idioms.h"
 #include "messagebox.h"
+#include "pendingedit.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
 #include "sqltext.h"
@@ -27,8 +28,27 @@ void Form1::reportRefusedSave(const db::Error &e)
 {
     if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
         msg::box(titleedit::takenMessage(m_text3->text()), msg::Icon::Critical);
-    else
+    else if (e.causeNumber() == db::ValidationRule)
         msg::box(e.causeDescription(), msg::Icon::Critical);
+    else
+        msg::box(e.causeDescription() + u"\n"_s + pendingedit::escapeHint(), msg::Icon::Critical);
+}
+
+// Escape with a pending edit: every box shows the stored record again, the node renamed
+// while the title was typed takes the stored title back, and the idioms follow.
+void Form1::dropPendingEdit()
+{
+    // Found before the boxes change: the node may carry the typed title.
+    TreeNode *node = shownNode();
+    m_data1->cancelEdit();
+    db::Recordset *rs = m_data1->recordset();
+    const QString stored = titleedit::storedTitle(rs);
+    // A row gone elsewhere has no stored title: its node keeps what it shows.
+    if (node && !stored.isEmpty()) {
+        node->setSelected();
+        m_recordNode.follow(*m_tvw, rs, stored);
+    }
+    dinamikbul();
 }
 
 void Form1::Data1_Reposition()

@@ -150,6 +150,54 @@ private slots:
         QCOMPARE(dropDown(w, 1), QStringList{kFirst});
     }
 
+    void closedListChoosesForTheShownSong_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Down") << u"sec1"_s << int(Qt::Key_Down);
+        QTest::newRow("PageDown") << u"sec1"_s << int(Qt::Key_PageDown);
+        QTest::newRow("End") << u"sec1"_s << int(Qt::Key_End);
+        QTest::newRow("Down, editable slot") << u"sec2"_s << int(Qt::Key_Down);
+        QTest::newRow("wheel") << u"sec1"_s << 0;
+    }
+
+    // The list is built on one song, the record moves on; a key (or the wheel) on the
+    // closed list chooses only from the shown song's files.
+    void closedListChoosesForTheShownSong()
+    {
+        QFETCH(QString, slot);
+        QFETCH(int, key);
+        ArchiveFixture f;
+        QVERIFY(start(f));
+        Form1 *w = f.form();
+        child<QLineEdit>(w, u"mp3yol0"_s)->setText(m_music.path());
+        const int n = slot.right(1).toInt();
+        auto *list = child<DropDownCombo>(w, slot);
+        auto *box = child<QLineEdit>(w, u"mp3yol%1"_s.arg(n));
+        QCOMPARE(dropDown(w, n).size(), 51);
+        w->data1()->recordset()->moveNext();
+        QCOMPARE(child<QLineEdit>(w, u"Text3"_s)->text(), u"Sevda"_s);
+        // Tabbed to: the list gets the focus and stays closed.
+        w->activateWindow();
+        list->setFocus(Qt::TabFocusReason);
+        QVERIFY(list->hasFocus());
+
+        if (key) {
+            QTest::keyClick(list, Qt::Key(key));
+        } else {
+            QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(list, &wheel);
+        }
+        const QString sevda = m_music.path() + u"/sevda türküsü.WAV"_s;
+        QCOMPARE(items(list), (QStringList{kFirst, sevda}));
+        QCOMPARE(box->text(), sevda);
+        w->data1()->recordset()->movePrevious();
+        QCOMPARE(field(m_archive, u"Sevda"_s, u"mp3_%1"_s.arg(n)), sevda);
+        QCOMPARE(field(m_archive, u"Gurbet Elde"_s, u"mp3_%1"_s.arg(n)), QString());
+        QVERIFY(f.boxes.isEmpty());
+    }
+
     // The first entry asks for the file; a cancel changes nothing, a pick is kept as chosen.
     void fileByHand()
     {

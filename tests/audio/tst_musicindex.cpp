@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -199,6 +201,25 @@ private slots:
         list = audio::candidateList(*m_vt, u"Ah"_s, dir.path(), {u"mp3"_s, u"wav"_s, u"wma"_s});
         QCOMPARE(list, QStringList{u"Aradığım Listede Yok..."_s});
         QCOMPARE(m_vt->querySql(u"arama"_s), QString());
+    }
+
+    // Names in another encoding than the file system's (Latin-5 bytes here): every path
+    // offered exists.
+    void namesNotInTheFileSystemEncoding()
+    {
+        QTemporaryDir dir;
+        const QByteArray base = QFile::encodeName(dir.path());
+        QVERIFY(::mkdir(QByteArray(base + "/Alt\xFD").constData(), 0700) == 0);
+        for (const QByteArray &name : {QByteArray("/Sevda \xFE\xFDk.mp3"), QByteArray("/Alt\xFD/Sevda.mp3")}) {
+            const int fd = ::open(QByteArray(base + name).constData(), O_CREAT | O_WRONLY, 0600);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        touch(dir.filePath(u"Sevda şarkı.mp3"_s));
+        const QStringList list = audio::candidateList(*m_vt, u"Sevda"_s, dir.path(), {u"mp3"_s, u"wav"_s, u"wma"_s});
+        QCOMPARE(list, (QStringList{u"Aradığım Listede Yok..."_s, dir.filePath(u"Sevda şarkı.mp3"_s)}));
+        for (const QString &path : list.mid(1))
+            QVERIFY2(QFile::exists(path), qPrintable(path));
     }
 
     // Engine failures come out as errors, and a failed rebuild keeps the old rows.

@@ -25,6 +25,8 @@ private slots:
     void dragScrollsAndReleaseChanges();
     void keysMoveForwardAndBack_data();
     void keysMoveForwardAndBack();
+    void refusedMoveStaysWithOneCall_data();
+    void refusedMoveStaysWithOneCall();
 
 private:
     QRect partRect(QStyle::SubControl part) const;
@@ -225,6 +227,49 @@ void TestRecordScrollBar::keysMoveForwardAndBack()
     QCOMPARE(m_bar->value(), expected);
     QCOMPARE(changes.count(), 1);
     QCOMPARE(changes.at(0).at(0).toInt(), expected);
+}
+
+void TestRecordScrollBar::refusedMoveStaysWithOneCall_data()
+{
+    QTest::addColumn<int>("part");
+    QTest::newRow("right arrow") << int(QStyle::SC_ScrollBarAddLine);
+    QTest::newRow("left arrow") << int(QStyle::SC_ScrollBarSubLine);
+    QTest::newRow("trough right of the thumb") << int(QStyle::SC_ScrollBarAddPage);
+    QTest::newRow("trough left of the thumb") << int(QStyle::SC_ScrollBarSubPage);
+}
+
+// A handler that refuses the way the window does: a message box (an event loop the
+// user reads for a while), then the value put back. The button is released only later,
+// as after the box closed; the bar must neither repeat nor ask again.
+void TestRecordScrollBar::refusedMoveStaysWithOneCall()
+{
+    QFETCH(int, part);
+    m_bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    const QRect r = partRect(QStyle::SubControl(part));
+    int calls = 0;
+    bool restoring = false;
+    connect(m_bar.get(), &RecordScrollBar::change, m_bar.get(), [&](int) {
+        if (restoring)
+            return;
+        ++calls;
+        QTest::qWait(900);
+        restoring = true;
+        m_bar->setValueChecked(5);
+        restoring = false;
+    });
+    sendMouse(QEvent::MouseButtonPress, r.center(), Qt::LeftButton);
+    QCOMPARE(calls, 1);
+    QCOMPARE(m_bar->value(), 5);
+    QTest::qWait(900);
+    QCOMPARE(calls, 1);
+    QCOMPARE(m_bar->value(), 5);
+    sendMouse(QEvent::MouseButtonRelease, r.center(), Qt::NoButton);
+
+    // The next press moves again.
+    disconnect(m_bar.get(), &RecordScrollBar::change, m_bar.get(), nullptr);
+    QTest::mouseClick(m_bar.get(), Qt::LeftButton, {}, r.center());
+    QVERIFY(m_bar->value() != 5);
 }
 
 QTEST_MAIN(TestRecordScrollBar)
