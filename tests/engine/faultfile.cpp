@@ -24,6 +24,7 @@ struct Refusal {
 
 std::mutex g_lock;
 std::map<int, Refusal> g_refusals;
+std::map<int, std::string> g_noJournal;  // absolute paths of files whose journal fails
 int g_nextId = 1;
 sqlite3_vfs *g_real = nullptr;
 sqlite3_vfs g_vfs;
@@ -141,6 +142,13 @@ int xOpen(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *f, int flags, int 
 {
     File *file = self(f);
     file->base.pMethods = nullptr;
+    if (name && (flags & SQLITE_OPEN_MAIN_JOURNAL)) {
+        const std::lock_guard lock(g_lock);
+        for (const auto &[id, path] : g_noJournal) {
+            if (std::string(name).compare(0, path.size(), path) == 0)
+                return SQLITE_CANTOPEN;
+        }
+    }
     const int rc = g_real->xOpen(g_real, name, file->real(), flags, outFlags);
     if (file->real()->pMethods) {
         new (&file->path) std::string(name ? name : "");
@@ -182,6 +190,20 @@ int RefusedWrites::refusals() const
 {
     const std::lock_guard lock(g_lock);
     return g_refusals.at(m_id).count;
+}
+
+NoJournal::NoJournal(const QString &path)
+{
+    install();
+    const std::lock_guard lock(g_lock);
+    m_id = g_nextId++;
+    g_noJournal[m_id] = QFileInfo(path).absoluteFilePath().toStdString();
+}
+
+NoJournal::~NoJournal()
+{
+    const std::lock_guard lock(g_lock);
+    g_noJournal.erase(m_id);
 }
 
 bool overwriteInPlace(const QString &path, const QString &from)

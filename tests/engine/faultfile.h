@@ -31,6 +31,19 @@ private:
     int m_id;
 };
 
+// While it lives, the journal of the file at path cannot be made, as in a folder the
+// program may not write. Like RefusedWrites, for connections opened after install().
+class NoJournal {
+public:
+    explicit NoJournal(const QString &path);
+    ~NoJournal();
+    NoJournal(const NoJournal &) = delete;
+    NoJournal &operator=(const NoJournal &) = delete;
+
+private:
+    int m_id;
+};
+
 // Puts the refusing layer under every connection opened from now on.
 void install();
 

@@ -130,6 +130,7 @@ private:
     QString translateUncached(const QString &sql) const;
     struct Names;
     int schemaVersion(Names &names) const;
+    static int busyWait(void *self, int count);
 
     sqlite3 *m_db = nullptr;
     QString m_path;
@@ -137,6 +138,8 @@ private:
     LikeDialect m_dialect = LikeDialect::Jet;
     Order m_order = Order::Current;
     std::unique_ptr<Names> m_names;
+    qint64 m_busySince = 0;  // when the current wait for another program's lock began
+    qint64 m_busyLimit = 0;  // and how long it may last
 };
 
 } // namespace db
