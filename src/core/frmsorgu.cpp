@@ -12,6 +12,7 @@
 #include "mybutton.h"
 #include "recordset.h"
 #include "report.h"
+#include "reportstatement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,7 +33,7 @@ namespace {
 QString refusalText(const db::Error &e)
 {
     if (e.number() == db::InvalidOperation)
-        return u"Bu komut kayıtları değiştirir; raporda yalnızca kayıt seçen (SELECT) bir sorgu çalışır."_s;
+        return u"Bu komut kayıtları değiştirir. "_s + reportstatement::refusal();
     return e.description();
 }
 
@@ -211,6 +212,10 @@ void Window::MyButton2_Click()
     g::raporsql = fonksiyon::jokercevir(m_txtsql ? m_txtsql->toPlainText() : QString());
     if (g::raporsql.isEmpty()) {
         msg::box(u"Öncelikle Sorgula işlemini yapmalısınız!"_s);
+        return;
+    }
+    if (const QString refusal = reportstatement::check(g::vtdosyasi, g::raporsql); !refusal.isEmpty()) {
+        msg::box(refusal);
         return;
     }
     const QPageLayout::Orientation o = orientation();

@@ -659,6 +659,74 @@ QString Database::querySql(const QString &name) const
     return {};
 }
 
+namespace {
+
+struct OwnDataCheck {
+    bool denied = false;
+    bool writes = false;  // rows would be added, changed or deleted
+};
+
+// Refuses every action of a statement but reading this file's own tables and views.
+int ownDataOnly(void *state, int action, const char *a, const char *b, const char *database, const char *)
+{
+    auto *check = static_cast<OwnDataCheck *>(state);
+    const auto refuse = [check] {
+        check->denied = true;
+        return SQLITE_DENY;
+    };
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_READ:
+        if (qstrcmp(database, "main") != 0 || qstrnicmp(a, "sqlite_", 7) == 0 || qstrnicmp(a, "pragma_", 7) == 0
+            || qstricmp(a, QueriesTable.toUtf8().constData()) == 0)
+            return refuse();
+        return SQLITE_OK;
+    case SQLITE_FUNCTION:  // b: the function's name
+        if (qstricmp(b, "load_extension") == 0 || qstricmp(b, "fts3_tokenizer") == 0)
+            return refuse();
+        return SQLITE_OK;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        // Rows of the schema's own table change with CREATE and DROP, which write no records.
+        if (qstrnicmp(a, "sqlite_", 7) != 0)
+            check->writes = true;
+        return refuse();
+    default:
+        return refuse();
+    }
+}
+
+} // namespace
+
+bool Database::readsOwnData(const QString &text, bool *writes) const
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    const bool select = keyword == u"SELECT"_s || keyword == u"WITH"_s;
+    OwnDataCheck check;
+    struct Authorizer {
+        sqlite3 *db;
+        ~Authorizer() { sqlite3_set_authorizer(db, nullptr, nullptr); }
+    } guard{m_db};
+    sqlite3_set_authorizer(m_db, ownDataOnly, &check);
+    bool reads = false;
+    try {
+        // Prepared only: nothing of the text runs.
+        const Statement st(*this, translated);
+        reads = st.readOnly() && st.columnCount() > 0;
+    } catch (const Error &) {
+        // Any other statement is refused for what it is, whatever the engine makes of it.
+        if (select && !check.denied)
+            throw;
+    }
+    if (writes)
+        *writes = check.writes;
+    return select && reads && !check.denied;
+}
+
 bool Database::hasTable(const QString &name) const
 {
     ensureNames();

@@ -60,6 +60,12 @@ public:
     void setQuerySql(const QString &name, const QString &sql);
     QString querySql(const QString &name) const;
 
+    // Whether the text is one SELECT that only reads this file's own tables and views: no
+    // write, schema, PRAGMA or ATTACH, no other database or the engine's own tables, no
+    // function that reaches outside the file (load_extension). Throws for a text the
+    // engine cannot read. *writes tells whether the text would add, change or delete rows.
+    bool readsOwnData(const QString &sql, bool *writes = nullptr) const;
+
     bool hasTable(const QString &name) const;  // tables and stored queries
     QStringList fieldNames(const QString &table) const;
 

@@ -1,0 +1,154 @@
+#include "archivefixture.h"
+
+#include "database.h"
+#include "datacontrol.h"
+#include "form1.h"
+#include "frmsorgu.h"
+#include "globals.h"
+#include "mybutton.h"
+#include "recordscrollbar.h"
+#include "recordset.h"
+#include "reportstatement.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QTest>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+// What the user reads when the archive refuses an action: a Turkish sentence of the
+// program's own, soon, once, and nothing of the user's work lost.
+class TestMessages : public QObject {
+    Q_OBJECT
+private slots:
+    void lockedArchiveKeepsTheEdit();
+    void sqlBoxTakesOnlySelectsOfTheSongs_data();
+    void sqlBoxTakesOnlySelectsOfTheSongs();
+};
+
+namespace {
+
+QString stored(const QString &archive, const QString &title, const QString &field)
+{
+    auto db = db::Database::open(archive);
+    auto rs = db->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s, {title});
+    return rs->eof() ? QString() : rs->text(field);
+}
+
+} // namespace
+
+// Another program holds the file's write lock while the user steps off an edited record.
+void TestMessages::lockedArchiveKeepsTheEdit()
+{
+    ArchiveFixture f;
+    const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs(), {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s});
+    f.makeSettings(archive);
+    QVERIFY(f.start());
+    Form1 *w = f.form();
+    QTest::mouseClick(w->findChild<QCheckBox *>(u"option2"_s), Qt::LeftButton);
+    QCOMPARE(g::penceremodu, u"düzenleme"_s);
+    auto *lyrics = w->findChild<QPlainTextEdit *>(u"Text1"_s);
+    const QString title = w->findChild<QLineEdit *>(u"Text3"_s)->text();
+    lyrics->setPlainText(u"yeni sözler"_s);
+
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(archive.toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QElapsedTimer clock;
+    clock.start();
+    w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took < 3000, qPrintable(QString::number(took)));
+    QCOMPARE(f.boxes.size(), 1);
+    const QString said = f.boxTexts().first();
+    QVERIFY2(said.contains(u"başka bir program tarafından kilitli"_s), qPrintable(said));
+    QVERIFY2(!said.contains(u"locked"_s), qPrintable(said));
+    // The edit stays on the record, which the window does not leave.
+    QCOMPARE(lyrics->toPlainText(), u"yeni sözler"_s);
+    QCOMPARE(w->hscroll1()->value(), 1);
+    QCOMPARE(w->findChild<QLineEdit *>(u"Text3"_s)->text(), title);
+
+    // Once the other program lets go, the same step saves the edit.
+    QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    f.boxes.clear();
+    w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QVERIFY(f.boxes.isEmpty());
+    QCOMPARE(w->hscroll1()->value(), 2);
+    QCOMPARE(stored(archive, title, u"Sözler"_s), u"yeni sözler"_s);
+}
+
+void TestMessages::sqlBoxTakesOnlySelectsOfTheSongs_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("message");  // empty: the report is shown
+
+    const QString refusal = reportstatement::refusal();
+    const QString writes = u"Bu komut kayıtları değiştirir. "_s + refusal;
+    QTest::newRow("vacuum") << u"VACUUM"_s << refusal;
+    QTest::newRow("attach") << u"ATTACH DATABASE 'ek.qel' AS ek"_s << refusal;
+    QTest::newRow("writable schema") << u"PRAGMA writable_schema = ON"_s << refusal;
+    QTest::newRow("pragma read") << u"PRAGMA table_info(Zelvoran)"_s << refusal;
+    QTest::newRow("extension") << u"SELECT load_extension('ek') AS Başlık, Yöresi, girişmodu, Sözler FROM Zelvoran"_s
+                               << refusal;
+    QTest::newRow("engine's own table")
+        << u"SELECT name AS Başlık, type AS Yöresi, sql AS girişmodu, sql AS Sözler FROM sqlite_master"_s << refusal;
+    QTest::newRow("pragma as a table")
+        << u"SELECT name AS Başlık, type AS Yöresi, type AS girişmodu, type AS Sözler FROM pragma_table_info('Zelvoran')"_s
+        << refusal;
+    QTest::newRow("drop") << u"DROP TABLE Zelvoran"_s << refusal;
+    QTest::newRow("begin") << u"BEGIN"_s << refusal;
+    QTest::newRow("a word only") << u"Zelvoran"_s << refusal;
+    QTest::newRow("insert") << u"INSERT INTO Zelvoran (Başlık) VALUES ('Yeni')"_s << writes;
+    QTest::newRow("delete behind WITH") << u"WITH x AS (SELECT 1) DELETE FROM Zelvoran"_s << writes;
+    QTest::newRow("songs") << u"SELECT * FROM Zelvoran WHERE Yöresi = 'Sivas' ORDER BY Başlık"_s << QString();
+    QTest::newRow("songs through WITH")
+        << u"WITH s AS (SELECT * FROM Zelvoran) SELECT Başlık, Yöresi, girişmodu, Sözler FROM s"_s << QString();
+}
+
+// Whatever the SQL box holds, only a SELECT of the archive's songs makes a report; the
+// rest is refused in one sentence before any of it runs, and the file stays as it was.
+void TestMessages::sqlBoxTakesOnlySelectsOfTheSongs()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, message);
+    ArchiveFixture f;
+    const QString archive = f.makeArchive(u"rapor.qel"_s, sampleSongs());
+    g::vt = db::Database::open(archive);
+    g::vtdosyasi = archive;
+    frmsorgu::Window w;
+    QVERIFY(w.Form_Load());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    bool previewed = false;
+    QTimer closer;
+    closer.setInterval(50);
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto *d = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+            previewed = true;
+            d->close();
+        }
+    });
+    closer.start();
+    w.txtsql()->setPlainText(sql);
+    w.button(2)->click();
+    closer.stop();
+    g::vt.reset();
+
+    QCOMPARE(f.boxTexts(), message.isEmpty() ? QStringList() : QStringList(message));
+    QCOMPARE(previewed, message.isEmpty());
+    QCOMPARE(db::Database::open(archive)->openRecordset(u"Zelvoran"_s)->recordCount(), sampleSongs().size());
+    QVERIFY(!QFileInfo::exists(QDir::current().filePath(u"ek.qel"_s)));
+}
+
+QTEST_MAIN(TestMessages)
+#include "tst_messages.moc"
