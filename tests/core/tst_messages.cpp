@@ -1,6 +1,7 @@
 #include "archivefixture.h"
 
 #include "database.h"
+#include "faultfile.h"
 #include "datacontrol.h"
 #include "form1.h"
 #include "frmsorgu.h"
@@ -20,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <optional>
+
 #include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
@@ -29,7 +32,10 @@ using namespace Qt::StringLiterals;
 class TestMessages : public QObject {
     Q_OBJECT
 private slots:
-    void lockedArchiveKeepsTheEdit();
+    void initTestCase() { fault::install(); }
+    void refusedSaveKeepsTheEdit_data();
+    void refusedSaveKeepsTheEdit();
+    void tableGoneIsSaidInTurkish();
     void sqlBoxTakesOnlySelectsOfTheSongs_data();
     void sqlBoxTakesOnlySelectsOfTheSongs();
 };
@@ -45,9 +51,20 @@ QString stored(const QString &archive, const QString &title, const QString &fiel
 
 } // namespace
 
-// Another program holds the file's write lock while the user steps off an edited record.
-void TestMessages::lockedArchiveKeepsTheEdit()
+void TestMessages::refusedSaveKeepsTheEdit_data()
 {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("another program holds the lock") << u"locked"_s << u"başka bir program tarafından kilitli"_s;
+    QTest::newRow("folder takes no journal") << u"no journal"_s << u"Klasöre yazma izni verin"_s;
+}
+
+// The archive refuses the save while the user steps off an edited record: one Turkish
+// sentence within 3 s, the edit kept on the record; once the fault goes, the step saves.
+void TestMessages::refusedSaveKeepsTheEdit()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, says);
     ArchiveFixture f;
     const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs(), {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s});
     f.makeSettings(archive);
@@ -60,8 +77,13 @@ void TestMessages::lockedArchiveKeepsTheEdit()
     lyrics->setPlainText(u"yeni sözler"_s);
 
     sqlite3 *other = nullptr;
-    QCOMPARE(sqlite3_open(archive.toUtf8().constData(), &other), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::optional<fault::NoJournal> noJournal;
+    if (fault == u"locked"_s) {
+        QCOMPARE(sqlite3_open(archive.toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    } else {
+        noJournal.emplace(archive);
+    }
     QElapsedTimer clock;
     clock.start();
     w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -69,21 +91,45 @@ void TestMessages::lockedArchiveKeepsTheEdit()
     QVERIFY2(took < 3000, qPrintable(QString::number(took)));
     QCOMPARE(f.boxes.size(), 1);
     const QString said = f.boxTexts().first();
-    QVERIFY2(said.contains(u"başka bir program tarafından kilitli"_s), qPrintable(said));
-    QVERIFY2(!said.contains(u"locked"_s), qPrintable(said));
+    QVERIFY2(said.contains(says), qPrintable(said));
+    QVERIFY2(!said.contains(u"locked"_s) && !said.contains(u"unable"_s), qPrintable(said));
     // The edit stays on the record, which the window does not leave.
     QCOMPARE(lyrics->toPlainText(), u"yeni sözler"_s);
     QCOMPARE(w->hscroll1()->value(), 1);
     QCOMPARE(w->findChild<QLineEdit *>(u"Text3"_s)->text(), title);
 
-    // Once the other program lets go, the same step saves the edit.
-    QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(other);
+    if (other) {
+        QCOMPARE(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+    }
+    noJournal.reset();
     f.boxes.clear();
     w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     QVERIFY(f.boxes.isEmpty());
     QCOMPARE(w->hscroll1()->value(), 2);
     QCOMPARE(stored(archive, title, u"Sözler"_s), u"yeni sözler"_s);
+}
+
+// Another program empties the archive while it is shown: the next step says so in Turkish.
+void TestMessages::tableGoneIsSaidInTurkish()
+{
+    ArchiveFixture f;
+    const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs(), {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s});
+    f.makeSettings(archive);
+    QVERIFY(f.start());
+    Form1 *w = f.form();
+    QTest::mouseClick(w->findChild<QCheckBox *>(u"option2"_s), Qt::LeftButton);
+    w->findChild<QPlainTextEdit *>(u"Text1"_s)->setPlainText(u"yeni sözler"_s);
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(archive.toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "DROP TABLE Zelvoran", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QVERIFY(!f.boxes.isEmpty());
+    for (const QString &said : f.boxTexts()) {
+        QVERIFY2(!said.contains(u"no such"_s) && !said.contains(u"altyapısı hatası"_s), qPrintable(said));
+        QVERIFY2(said.contains(u"Zelvoran"_s), qPrintable(said));
+    }
 }
 
 void TestMessages::sqlBoxTakesOnlySelectsOfTheSongs_data()
