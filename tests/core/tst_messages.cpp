@@ -36,6 +36,7 @@ private slots:
     void refusedSaveKeepsTheEdit_data();
     void refusedSaveKeepsTheEdit();
     void tableGoneIsSaidInTurkish();
+    void journalBesideReadOnlyArchive();
     void sqlBoxTakesOnlySelectsOfTheSongs_data();
     void sqlBoxTakesOnlySelectsOfTheSongs();
 };
@@ -130,6 +131,25 @@ void TestMessages::tableGoneIsSaidInTurkish()
         QVERIFY2(!said.contains(u"no such"_s) && !said.contains(u"altyapısı hatası"_s), qPrintable(said));
         QVERIFY2(said.contains(u"Zelvoran"_s), qPrintable(said));
     }
+}
+
+// The stored archive is read-only with a half-done change beside it: start-up says how to
+// let it be recovered, then offers another file.
+void TestMessages::journalBesideReadOnlyArchive()
+{
+    ArchiveFixture f;
+    const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs());
+    const QString copy = f.path(u"kopya.qel"_s);
+    QVERIFY(fault::leaveJournal(archive, copy));
+    f.makeSettings(copy);
+    f.boxAnswers = {msg::Result::Ok, msg::Result::Cancel};  // the message, then leave at the dialog
+    f.start();
+    QVERIFY(!f.boxes.isEmpty());
+    const QString said = f.boxTexts().first();
+    QVERIFY2(said.contains(u"günlük dosyası"_s) && said.contains(u"yazma izni verip"_s), qPrintable(said));
+    QVERIFY2(!said.contains(u"salt okunur"_s) && !said.contains(u"readonly"_s), qPrintable(said));
+    QVERIFY(QFileInfo::exists(copy + u"-journal"_s));
+    QCOMPARE(f.dialogCalls, 1);
 }
 
 void TestMessages::sqlBoxTakesOnlySelectsOfTheSongs_data()

@@ -206,6 +206,24 @@ NoJournal::~NoJournal()
     g_noJournal.erase(m_id);
 }
 
+bool leaveJournal(const QString &path, const QString &copy)
+{
+    sqlite3 *c = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &c) != SQLITE_OK)
+        return false;
+    // More pages than the cache holds, so that the change reaches the file before its end.
+    const char *change = "CREATE TABLE dolgu (x); "
+                         "INSERT INTO dolgu WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c "
+                         "WHERE i < 200) SELECT zeroblob(4000) FROM c; "
+                         "PRAGMA cache_size = 1; BEGIN; UPDATE dolgu SET x = zeroblob(4001)";
+    const bool ok = sqlite3_exec(c, change, nullptr, nullptr, nullptr) == SQLITE_OK
+                    && QFile::copy(path, copy)
+                    && QFile::copy(path + QStringLiteral("-journal"), copy + QStringLiteral("-journal"));
+    sqlite3_exec(c, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(c);
+    return ok && QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+}
+
 bool overwriteInPlace(const QString &path, const QString &from)
 {
     QFile source(from);

@@ -12,6 +12,9 @@ bool overwriteInPlace(const QString &path, const QString &from);
 // Puts a copy of from under path's name (a new file, as a save-by-rename does); whoever
 // holds the former file open keeps the former file.
 bool replace(const QString &path, const QString &from);
+// Adds a table of filler rows to the file, then copies it with a journal beside it, as a
+// program that stopped half way through a change leaves it; the copy is read-only.
+bool leaveJournal(const QString &path, const QString &copy);
 // Shortens the file to the given length.
 bool truncate(const QString &path, qint64 bytes);
 

@@ -50,25 +50,6 @@ QString outsideBrackets(const QString &text)
 const QStringList kEnglish = {u"database"_s, u"locked"_s, u"unable"_s, u"no such"_s, u"too big"_s,
                               u"authorized"_s, u"attempt"_s, u"readonly"_s, u"error"_s};
 
-// Makes a hot journal beside a copy of the file, as a program that stopped half way
-// through a change leaves it.
-bool leaveJournal(const QString &path, const QString &copy)
-{
-    sqlite3 *c = nullptr;
-    if (sqlite3_open(path.toUtf8().constData(), &c) != SQLITE_OK)
-        return false;
-    // More pages than the cache holds, so that the change reaches the file before its end.
-    const char *change = "CREATE TABLE dolgu (x); "
-                         "INSERT INTO dolgu WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c "
-                         "WHERE i < 200) SELECT zeroblob(4000) FROM c; "
-                         "PRAGMA cache_size = 1; BEGIN; UPDATE dolgu SET x = zeroblob(4001)";
-    const bool ok = sqlite3_exec(c, change, nullptr, nullptr, nullptr) == SQLITE_OK
-                    && QFile::copy(path, copy) && QFile::copy(path + u"-journal"_s, copy + u"-journal"_s);
-    sqlite3_exec(c, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(c);
-    return ok && QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-}
-
 } // namespace
 
 void TestErrors::initTestCase()
@@ -156,7 +137,7 @@ void TestErrors::failureSpeaksTurkish_data()
     QTest::newRow("journal beside a read-only archive")
         << Action([](TestErrors *, const QString &path, sqlite3 *) {
                const QString copy = QFileInfo(path).absolutePath() + u"/kopya.qel"_s;
-               QVERIFY(leaveJournal(path, copy));
+               QVERIFY(fault::leaveJournal(path, copy));
                db::Database::open(copy);
            })
         << int(db::JournalToRecover) << u"bulunduğu klasöre yazma izni verip"_s;

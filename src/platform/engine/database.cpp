@@ -478,7 +478,7 @@ QString Database::translateUncached(const QString &text) const
         // The file itself is open: what cannot be made is its journal beside it.
         throw Error::make(NoJournal, m_path);
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+        // SQLITE_LOCKED, a conflict inside this process, stays an engine failure.
         throw Error::make(Locked, m_path);
     case SQLITE_NOTADB:
         throw Error::make(UnrecognizedFormat, m_path);
