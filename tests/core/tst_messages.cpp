@@ -37,6 +37,8 @@ private slots:
     void refusedSaveKeepsTheEdit();
     void tableGoneIsSaidInTurkish();
     void journalBesideReadOnlyArchive();
+    void readsOfALockedArchive_data();
+    void readsOfALockedArchive();
     void sqlBoxTakesOnlySelectsOfTheSongs_data();
     void sqlBoxTakesOnlySelectsOfTheSongs();
 };
@@ -150,6 +152,50 @@ void TestMessages::journalBesideReadOnlyArchive()
     QVERIFY2(!said.contains(u"salt okunur"_s) && !said.contains(u"readonly"_s), qPrintable(said));
     QVERIFY(QFileInfo::exists(copy + u"-journal"_s));
     QCOMPARE(f.dialogCalls, 1);
+}
+
+void TestMessages::readsOfALockedArchive_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("step") << u"step"_s;
+    QTest::newRow("search") << u"search"_s;
+}
+
+// Another program holds the lock that keeps out even readers: an action that reads says
+// so at most once, within 3 s, and the window goes on once the lock goes.
+void TestMessages::readsOfALockedArchive()
+{
+    QFETCH(QString, action);
+    ArchiveFixture f;
+    const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs(), {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s});
+    f.makeSettings(archive);
+    QVERIFY(f.start());
+    Form1 *w = f.form();
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(archive.toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto act = [&] {
+        if (action == u"step"_s) {
+            w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        } else {
+            w->findChild<QCheckBox *>(u"ara_b"_s)->setChecked(true);
+            w->findChild<QLineEdit *>(u"ara"_s)->setText(u"a"_s);
+            w->findChild<MyButton *>(u"sbaslikara"_s)->click();
+        }
+    };
+    QElapsedTimer clock;
+    clock.start();
+    act();
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took < 3000, qPrintable(QString::number(took)));
+    QVERIFY2(f.boxes.size() <= 1, qPrintable(f.boxTexts().join(u" | "_s)));
+    for (const QString &said : f.boxTexts())
+        QVERIFY2(said.contains(u"kilitli"_s), qPrintable(said));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    f.boxes.clear();
+    act();
+    QVERIFY2(f.boxes.isEmpty(), qPrintable(f.boxTexts().join(u" | "_s)));
 }
 
 void TestMessages::sqlBoxTakesOnlySelectsOfTheSongs_data()

@@ -44,7 +44,7 @@ constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
 // refused within about a second, not a second per statement.
 constexpr qint64 kBusyWaitMs = 1000;
 constexpr qint64 kBusyQuietMs = 2000;
-constexpr qint64 kBusyQuietWaitMs = 100;
+constexpr qint64 kBusyQuietWaitMs = 20;
 constexpr int kBusyStepMs = 10;
 
 std::mutex g_busyLock;
