@@ -13,6 +13,7 @@
 #include "mybutton.h"
 #include "recordset.h"
 #include "report.h"
+#include "reportstatement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,7 +34,7 @@ namespace {
 QString refusalText(const db::Error &e)
 {
     if (e.number() == db::InvalidOperation)
-        return u"Bu komut kayıtları değiştirir; raporda yalnızca kayıt seçen (SELECT) bir sorgu çalışır."_s;
+        return u"Bu komut kayıtları değiştirir. "_s + reportstatement::refusal();
     return e.description();
 }
 
@@ -212,6 +213,10 @@ void Window::MyButton2_Click()
     g::raporsql = fonksiyon::jokercevir(m_txtsql ? FieldTextEdit::text(m_txtsql) : QString());
     if (g::raporsql.isEmpty()) {
         msg::box(u"Öncelikle Sorgula işlemini yapmalısınız!"_s);
+        return;
+    }
+    if (const QString refusal = reportstatement::check(g::vtdosyasi, g::raporsql); !refusal.isEmpty()) {
+        msg::box(refusal);
         return;
     }
     const QPageLayout::Orientation o = orientation();

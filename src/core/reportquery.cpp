@@ -1,5 +1,6 @@
 #include "reportquery.h"
 
+#include "sqltext.h"
 #include "turkish.h"
 
 #include <QLocale>
@@ -56,9 +57,7 @@ QString build(const std::array<Criterion, kColumns> &columns, const QString &sir
         if (any)
             where += u" and "_s;
         any = true;
-        QString value = c.text;
-        value.replace(u'\'', u"''"_s);
-        where += open + value + close;
+        where += open + db::quoted(c.text) + close;
     }
     const QString base = any ? kBase : kBase.left(kBase.size() - 7);
     return base + where + siralama;

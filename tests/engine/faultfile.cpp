@@ -24,6 +24,7 @@ struct Refusal {
 
 std::mutex g_lock;
 std::map<int, Refusal> g_refusals;
+std::map<int, std::string> g_noJournal;  // absolute paths of files whose journal fails
 int g_nextId = 1;
 sqlite3_vfs *g_real = nullptr;
 sqlite3_vfs g_vfs;
@@ -141,6 +142,13 @@ int xOpen(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *f, int flags, int 
 {
     File *file = self(f);
     file->base.pMethods = nullptr;
+    if (name && (flags & SQLITE_OPEN_MAIN_JOURNAL)) {
+        const std::lock_guard lock(g_lock);
+        for (const auto &[id, path] : g_noJournal) {
+            if (std::string(name).compare(0, path.size(), path) == 0)
+                return SQLITE_CANTOPEN;
+        }
+    }
     const int rc = g_real->xOpen(g_real, name, file->real(), flags, outFlags);
     if (file->real()->pMethods) {
         new (&file->path) std::string(name ? name : "");
@@ -182,6 +190,38 @@ int RefusedWrites::refusals() const
 {
     const std::lock_guard lock(g_lock);
     return g_refusals.at(m_id).count;
+}
+
+NoJournal::NoJournal(const QString &path)
+{
+    install();
+    const std::lock_guard lock(g_lock);
+    m_id = g_nextId++;
+    g_noJournal[m_id] = QFileInfo(path).absoluteFilePath().toStdString();
+}
+
+NoJournal::~NoJournal()
+{
+    const std::lock_guard lock(g_lock);
+    g_noJournal.erase(m_id);
+}
+
+bool leaveJournal(const QString &path, const QString &copy)
+{
+    sqlite3 *c = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &c) != SQLITE_OK)
+        return false;
+    // More pages than the cache holds, so that the change reaches the file before its end.
+    const char *change = "CREATE TABLE dolgu (x); "
+                         "INSERT INTO dolgu WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c "
+                         "WHERE i < 200) SELECT zeroblob(4000) FROM c; "
+                         "PRAGMA cache_size = 1; BEGIN; UPDATE dolgu SET x = zeroblob(4001)";
+    const bool ok = sqlite3_exec(c, change, nullptr, nullptr, nullptr) == SQLITE_OK
+                    && QFile::copy(path, copy)
+                    && QFile::copy(path + QStringLiteral("-journal"), copy + QStringLiteral("-journal"));
+    sqlite3_exec(c, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(c);
+    return ok && QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
 }
 
 bool overwriteInPlace(const QString &path, const QString &from)

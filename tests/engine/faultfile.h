@@ -12,6 +12,9 @@ bool overwriteInPlace(const QString &path, const QString &from);
 // Puts a copy of from under path's name (a new file, as a save-by-rename does); whoever
 // holds the former file open keeps the former file.
 bool replace(const QString &path, const QString &from);
+// Adds a table of filler rows to the file, then copies it with a journal beside it, as a
+// program that stopped half way through a change leaves it; the copy is read-only.
+bool leaveJournal(const QString &path, const QString &copy);
 // Shortens the file to the given length.
 bool truncate(const QString &path, qint64 bytes);
 
@@ -26,6 +29,19 @@ public:
     RefusedWrites(const RefusedWrites &) = delete;
     RefusedWrites &operator=(const RefusedWrites &) = delete;
     int refusals() const;  // writes refused so far
+
+private:
+    int m_id;
+};
+
+// While it lives, the journal of the file at path cannot be made, as in a folder the
+// program may not write. Like RefusedWrites, for connections opened after install().
+class NoJournal {
+public:
+    explicit NoJournal(const QString &path);
+    ~NoJournal();
+    NoJournal(const NoJournal &) = delete;
+    NoJournal &operator=(const NoJournal &) = delete;
 
 private:
     int m_id;

@@ -23,7 +23,9 @@ QString Error::describe(int number, const QString &arg)
         const char16_t *plain;    // when no arg is given
     };
     static const Text texts[] = {
-        {EngineFailure, u"Veritabanı altyapısı hatası: %1", u"Veritabanı altyapısı bir hata bildirdi."},
+        {EngineFailure,
+         u"Veritabanı işlemi yapılamadı. İşlemi yeniden deneyin; hata sürerse arşivi kapatıp yeniden açın. (%1)",
+         u"Veritabanı işlemi yapılamadı. İşlemi yeniden deneyin; hata sürerse arşivi kapatıp yeniden açın."},
         {InvalidArgument, u"Geçersiz değer: %1", u"Geçersiz değer."},
         {NoCurrentRecord, u"Geçerli kayıt yok: %1", u"Geçerli kayıt yok."},
         {DuplicateKey, u"Değişiklik yapılamadı: benzersiz olması gereken alanda aynı değer zaten var (%1).",
@@ -44,8 +46,10 @@ QString Error::describe(int number, const QString &arg)
         {TooFewParameters, u"Parametreler eksik. Beklenen: %1.", u"Parametreler eksik."},
         {CannotExecuteSelect, u"Seçme sorgusu çalıştırılamaz; yalnızca eylem sorguları çalıştırılabilir (%1).",
          u"Seçme sorgusu çalıştırılamaz; yalnızca eylem sorguları çalıştırılabilir."},
-        {QuerySyntaxError, u"Sorgu ifadesinde sözdizimi hatası: %1", u"Sorgu ifadesinde sözdizimi hatası."},
-        {ExpressionSyntaxError, u"İfadede sözdizimi hatası: %1", u"İfadede sözdizimi hatası."},
+        {QuerySyntaxError, u"Sorgu ifadesinde sözdizimi hatası var; sorguyu düzeltip yeniden deneyin. (%1)",
+         u"Sorgu ifadesinde sözdizimi hatası var; sorguyu düzeltip yeniden deneyin."},
+        {ExpressionSyntaxError, u"İfadede sözdizimi hatası var; ifadeyi düzeltip yeniden deneyin. (%1)",
+         u"İfadede sözdizimi hatası var; ifadeyi düzeltip yeniden deneyin."},
         {ObjectNotFound, u"'%1' adında bir tablo ya da sorgu bulunamadı.", u"Tablo ya da sorgu bulunamadı."},
         {TextAfterStatement, u"SQL deyiminin sonundan sonra karakter bulundu: %1",
          u"SQL deyiminin sonundan sonra karakter bulundu."},
@@ -59,6 +63,33 @@ QString Error::describe(int number, const QString &arg)
          u"Dosya tanınan bir veritabanı biçiminde değil."},
         {MoveCancelled, u"Kayıt kaydedilemediği için işlem iptal edildi: %1",
          u"Kayıt kaydedilemediği için işlem iptal edildi."},
+        {Locked,
+         u"'%1' veritabanı dosyası şu anda başka bir program tarafından kilitli tutuluyor; işlem yapılamadı. "
+         u"O program dosyayı bırakınca yeniden deneyin.",
+         u"Veritabanı dosyası şu anda başka bir program tarafından kilitli tutuluyor; işlem yapılamadı. "
+         u"O program dosyayı bırakınca yeniden deneyin."},
+        {NoJournal,
+         u"'%1' veritabanının klasörüne yazılamıyor: değişikliğin güvenle yazılması için gereken günlük dosyası "
+         u"oluşturulamadı, değişiklik yazılmadı. Klasöre yazma izni verin ya da arşivi yazılabilir bir klasöre taşıyın.",
+         u"Veritabanının klasörüne yazılamıyor: değişikliğin güvenle yazılması için gereken günlük dosyası "
+         u"oluşturulamadı, değişiklik yazılmadı. Klasöre yazma izni verin ya da arşivi yazılabilir bir klasöre taşıyın."},
+        {JournalToRecover,
+         u"'%1' veritabanının yanında yarıda kalmış bir değişikliğin günlük dosyası ('%1-journal') var; dosya "
+         u"yazılamadığı için kurtarılamıyor. Dosyaya ve bulunduğu klasöre yazma izni verip arşivi yeniden açın; "
+         u"günlük dosyasını silmeyin.",
+         u"Veritabanının yanında yarıda kalmış bir değişikliğin günlük dosyası var; dosya yazılamadığı için "
+         u"kurtarılamıyor. Dosyaya ve bulunduğu klasöre yazma izni verip arşivi yeniden açın; günlük dosyasını "
+         u"silmeyin."},
+        {ValueTooBig,
+         u"Değer ya da sonuç veritabanının işleyebileceğinden büyük; işlem yapılamadı. Daha kısa bir metinle ya da "
+         u"daha küçük bir sonuç veren bir sorguyla yeniden deneyin. (%1)",
+         u"Değer ya da sonuç veritabanının işleyebileceğinden büyük; işlem yapılamadı. Daha kısa bir metinle ya da "
+         u"daha küçük bir sonuç veren bir sorguyla yeniden deneyin."},
+        {NotAuthorized, u"Bu işleme izin verilmiyor; işlem yapılmadı. (%1)",
+         u"Bu işleme izin verilmiyor; işlem yapılmadı."},
+        {Interrupted, u"İşlem durduruldu; sonuç alınmadı. (%1)", u"İşlem durduruldu; sonuç alınmadı."},
+        {OutOfMemory, u"Bellek yetmedi; işlem yapılamadı. Başka programları kapatıp yeniden deneyin. (%1)",
+         u"Bellek yetmedi; işlem yapılamadı. Başka programları kapatıp yeniden deneyin."},
     };
     for (const Text &t : texts) {
         if (t.number == number) {

@@ -31,6 +31,13 @@ enum ErrorNumber : int {
     ItemNotFound = 3265,          // field name not in the recordset
     UnrecognizedFormat = 3343,    // not a database at all
     MoveCancelled = 3426,         // a bound control could not save its record
+    Locked = 3218,                // another program holds the file's lock
+    NoJournal = 3050,             // the folder takes no journal, so nothing can be written
+    JournalToRecover = 3045,      // a journal left beside a file that cannot be written
+    ValueTooBig = 3163,           // a text, value or result beyond the engine's limit
+    NotAuthorized = 3033,         // a function or statement the connection does not allow
+    Interrupted = 3059,           // the statement was stopped while it ran
+    OutOfMemory = 3035,
     EngineFailure = 3000,         // anything else the engine reports
 };
 

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +37,24 @@ constexpr size_t kIdleStatements = 32;
 // A connection is used by the thread that opened it alone, so SQLite need not lock it
 // around every call.
 constexpr int kOneThread = SQLITE_OPEN_NOMUTEX;
+
+// A lock of another program is waited for this long; one still held then is reported.
+// Within the quiet time after that, a further wait on the same file is only long enough
+// for a commit, so one action of the user that reads and writes several times is
+// refused within about a second, not a second per statement.
+constexpr qint64 kBusyWaitMs = 1000;
+constexpr qint64 kBusyQuietMs = 2000;
+constexpr qint64 kBusyQuietWaitMs = 20;
+constexpr int kBusyStepMs = 10;
+
+std::mutex g_busyLock;
+QHash<QString, qint64> g_busyRefused;  // path: when a wait on it last ran out
+
+qint64 nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 1;
+}
 
 bool isHidden(const QString &name)
 {
@@ -126,7 +146,7 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
     , m_names(std::make_unique<Names>())
 {
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_handler(m_db, &Database::busyWait, this);
     // A page cache that holds a whole archive of 30,000 songs with their lyrics (about
     // 60 MB), so that a search of every field reads no page twice. Reads go through
     // system calls, not a mapping: a file cut short by another program then reads as
@@ -134,6 +154,26 @@ Database::Database(sqlite3 *db, QString path, bool readOnly)
     sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA mmap_size = 0;", nullptr, nullptr, nullptr);
     sqlfn::install(m_db, this);
     internal::watchRowWrites(m_db);
+}
+
+int Database::busyWait(void *self, int count)
+{
+    auto *db = static_cast<Database *>(self);
+    const qint64 now = nowMs();
+    if (count == 0) {
+        const std::lock_guard lock(g_busyLock);
+        const auto refused = g_busyRefused.constFind(db->m_path);
+        const bool quiet = refused != g_busyRefused.constEnd() && now - *refused < kBusyQuietMs;
+        db->m_busySince = now;
+        db->m_busyLimit = quiet ? kBusyQuietWaitMs : kBusyWaitMs;
+    }
+    if (now - db->m_busySince >= db->m_busyLimit) {
+        const std::lock_guard lock(g_busyLock);
+        g_busyRefused[db->m_path] = now;
+        return 0;
+    }
+    sqlite3_sleep(kBusyStepMs);
+    return 1;
 }
 
 Database::~Database()
@@ -413,22 +453,34 @@ QString Database::translateUncached(const QString &text) const
 
 [[noreturn]] void Database::raise(int rc, const QString &context) const
 {
-    QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+    const QString engineText = QString::fromUtf8(sqlite3_errmsg(m_db));
+    QString message = engineText;
     if (!context.isEmpty())
         message = context + u": "_s + message;
     const int extended = sqlite3_extended_errcode(m_db);
+    const auto is = [&](int code) { return extended == code || rc == code; };
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT:
-        if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY
-            || rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+        if (is(SQLITE_CONSTRAINT_UNIQUE) || is(SQLITE_CONSTRAINT_PRIMARYKEY))
             throw Error::make(DuplicateKey, message);
         break;
     case SQLITE_READONLY:
         // A file moved or replaced under its name since it was opened: writes would land
         // in the former file, which is no longer the archive.
-        if (extended == SQLITE_READONLY_DBMOVED || rc == SQLITE_READONLY_DBMOVED)
+        if (is(SQLITE_READONLY_DBMOVED))
             throw Error::make(DatabaseDamaged, m_path);
+        // A change left half done that only a writable file and folder can undo.
+        if (is(SQLITE_READONLY_ROLLBACK) || is(SQLITE_READONLY_RECOVERY))
+            throw Error::make(JournalToRecover, m_path);
+        if (is(SQLITE_READONLY_DIRECTORY) || is(SQLITE_READONLY_CANTINIT) || is(SQLITE_READONLY_CANTLOCK))
+            throw Error::make(NoJournal, m_path);
         throw Error::make(ReadOnlyDatabase, m_path);
+    case SQLITE_CANTOPEN:
+        // The file itself is open: what cannot be made is its journal beside it.
+        throw Error::make(NoJournal, m_path);
+    case SQLITE_BUSY:
+        // SQLITE_LOCKED, a conflict inside this process, stays an engine failure.
+        throw Error::make(Locked, m_path);
     case SQLITE_NOTADB:
         throw Error::make(UnrecognizedFormat, m_path);
     case SQLITE_CORRUPT:
@@ -436,12 +488,36 @@ QString Database::translateUncached(const QString &text) const
     case SQLITE_FULL:
         throw Error::make(DiskFull, m_path);
     case SQLITE_IOERR:
-        if (extended == SQLITE_IOERR_SHORT_READ || rc == SQLITE_IOERR_SHORT_READ)
+        if (is(SQLITE_IOERR_SHORT_READ))
             throw Error::make(DatabaseDamaged, m_path);
+        if (is(SQLITE_IOERR_NOMEM))
+            throw Error::make(OutOfMemory, engineText);
         throw Error::make(DiskIoError, m_path + u": "_s + message);
-    case SQLITE_PERM:
+    case SQLITE_TOOBIG:
+        throw Error::make(ValueTooBig, message);
+    case SQLITE_NOMEM:
+        throw Error::make(OutOfMemory, message);
+    case SQLITE_INTERRUPT:
+        throw Error::make(Interrupted, message);
     case SQLITE_AUTH:
+        throw Error::make(NotAuthorized, message);
+    case SQLITE_PERM:
         throw Error::make(FileAccessDenied, m_path);
+    case SQLITE_ERROR:
+    case SQLITE_SCHEMA: {
+        // A kept statement prepared again after the table went.
+        const QString missing = u"no such table: "_s;
+        if (engineText.startsWith(missing)) {
+            QString name = engineText.mid(missing.size());
+            if (name.startsWith(u"main."_s))
+                name = name.mid(5);
+            throw Error::make(ObjectNotFound, name);
+        }
+        // A function the connection refuses, such as load_extension().
+        if (engineText == u"not authorized"_s)
+            throw Error::make(NotAuthorized, message);
+        break;
+    }
     default:
         break;
     }
@@ -582,6 +658,74 @@ QString Database::querySql(const QString &name) const
             return sql::join(t, sql::nextSignificant(t, i + 1), t.size());
     }
     return {};
+}
+
+namespace {
+
+struct OwnDataCheck {
+    bool denied = false;
+    bool writes = false;  // rows would be added, changed or deleted
+};
+
+// Refuses every action of a statement but reading this file's own tables and views.
+int ownDataOnly(void *state, int action, const char *a, const char *b, const char *database, const char *)
+{
+    auto *check = static_cast<OwnDataCheck *>(state);
+    const auto refuse = [check] {
+        check->denied = true;
+        return SQLITE_DENY;
+    };
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_READ:
+        if (qstrcmp(database, "main") != 0 || qstrnicmp(a, "sqlite_", 7) == 0 || qstrnicmp(a, "pragma_", 7) == 0
+            || qstricmp(a, QueriesTable.toUtf8().constData()) == 0)
+            return refuse();
+        return SQLITE_OK;
+    case SQLITE_FUNCTION:  // b: the function's name
+        if (qstricmp(b, "load_extension") == 0 || qstricmp(b, "fts3_tokenizer") == 0)
+            return refuse();
+        return SQLITE_OK;
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        // Rows of the schema's own table change with CREATE and DROP, which write no records.
+        if (qstrnicmp(a, "sqlite_", 7) != 0)
+            check->writes = true;
+        return refuse();
+    default:
+        return refuse();
+    }
+}
+
+} // namespace
+
+bool Database::readsOwnData(const QString &text, bool *writes) const
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    const bool select = keyword == u"SELECT"_s || keyword == u"WITH"_s;
+    OwnDataCheck check;
+    struct Authorizer {
+        sqlite3 *db;
+        ~Authorizer() { sqlite3_set_authorizer(db, nullptr, nullptr); }
+    } guard{m_db};
+    sqlite3_set_authorizer(m_db, ownDataOnly, &check);
+    bool reads = false;
+    try {
+        // Prepared only: nothing of the text runs.
+        const Statement st(*this, translated);
+        reads = st.readOnly() && st.columnCount() > 0;
+    } catch (const Error &) {
+        // Any other statement is refused for what it is, whatever the engine makes of it.
+        if (select && !check.denied)
+            throw;
+    }
+    if (writes)
+        *writes = check.writes;
+    return select && reads && !check.denied;
 }
 
 bool Database::hasTable(const QString &name) const

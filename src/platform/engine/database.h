@@ -60,6 +60,12 @@ public:
     void setQuerySql(const QString &name, const QString &sql);
     QString querySql(const QString &name) const;
 
+    // Whether the text is one SELECT that only reads this file's own tables and views: no
+    // write, schema, PRAGMA or ATTACH, no other database or the engine's own tables, no
+    // function that reaches outside the file (load_extension). Throws for a text the
+    // engine cannot read. *writes tells whether the text would add, change or delete rows.
+    bool readsOwnData(const QString &sql, bool *writes = nullptr) const;
+
     bool hasTable(const QString &name) const;  // tables and stored queries
     QStringList fieldNames(const QString &table) const;
 
@@ -130,6 +136,7 @@ private:
     QString translateUncached(const QString &sql) const;
     struct Names;
     int schemaVersion(Names &names) const;
+    static int busyWait(void *self, int count);
 
     sqlite3 *m_db = nullptr;
     QString m_path;
@@ -137,6 +144,8 @@ private:
     LikeDialect m_dialect = LikeDialect::Jet;
     Order m_order = Order::Current;
     std::unique_ptr<Names> m_names;
+    qint64 m_busySince = 0;  // when the current wait for another program's lock began
+    qint64 m_busyLimit = 0;  // and how long it may last
 };
 
 } // namespace db
