@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "appwindows.h"
+#include "credits.h"
 #include "database.h"
 #include "recordset.h"
 
@@ -25,10 +26,17 @@ std::vector<ReportRow> loadRows(const QString &databasePath, const QString &sql,
     }
     std::vector<ReportRow> rows;
     rows.reserve(size_t(rs->recordCount()));
+    // A file that cannot be written keeps its stored credits lines, which may be stale:
+    // the lines are then built from the row's own fields where the statement reads them.
+    const QStringList names = rs->fieldNames();
+    const bool freshCredits = db->isReadOnly() && names.contains(u"KaynakKişi"_s) && names.contains(u"Derleyen"_s)
+        && names.contains(u"Söz"_s) && names.contains(u"Müzik"_s);
     db::Database::ReadTransaction read(*db);
     for (; !rs->eof(); rs->moveNext()) {
-        rows.push_back({rs->text(u"Başlık"_s), rs->text(u"Yöresi"_s), rs->text(u"girişmodu"_s),
-                        rs->text(u"Sözler"_s)});
+        const QString info = freshCredits ? credits::line(rs->field(u"KaynakKişi"_s), rs->field(u"Derleyen"_s),
+                                                          rs->field(u"Söz"_s), rs->field(u"Müzik"_s)).toString()
+                                          : rs->text(u"girişmodu"_s);
+        rows.push_back({rs->text(u"Başlık"_s), rs->text(u"Yöresi"_s), info, rs->text(u"Sözler"_s)});
     }
     return rows;
 }

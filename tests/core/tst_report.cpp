@@ -8,6 +8,7 @@
 #include "reportquery.h"
 #include "songreport.h"
 
+#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
@@ -54,6 +55,7 @@ private slots:
     void creditsPass();
     void creditsPassFailureKeepsEveryLine();
     void creditsPassEmptyTable();
+    void readOnlyReportBuildsCreditsFromFields();
     void reportFields();
     void margins_data();
     void margins();
@@ -257,6 +259,25 @@ void TestReport::creditsPassEmptyTable()
     auto vt = db::Database::open(f.makeArchive(u"boş.qel"_s, {}));
     credits::rewriteAll(*vt);
     QCOMPARE(vt->openRecordset(u"Zelvoran"_s)->recordCount(), 0);
+}
+
+void TestReport::readOnlyReportBuildsCreditsFromFields()
+{
+    ArchiveFixture f;
+    const QString file = f.makeArchive(
+        u"salt.qel"_s,
+        {Song{u"Bir"_s, {{u"KaynakKişi"_s, u"A"_s}, {u"Müzik"_s, u"C"_s}, {u"girişmodu"_s, u"eski"_s}}},
+         Song{u"İki"_s, {{u"girişmodu"_s, u"eski"_s}}}});
+    QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QString refusal;
+    const auto rows = report::loadRows(file, kBase + u" ORDER BY Başlık"_s, &refusal);
+    QCOMPARE(rows.size(), size_t(2));
+    QCOMPARE(rows[0].info, u"K:A  M:C"_s);
+    QCOMPARE(rows[1].info, QString());
+    // The stored lines stay as they are.
+    auto rs = db::Database::open(file)->openRecordset(u"SELECT girişmodu FROM Zelvoran"_s);
+    for (; !rs->eof(); rs->moveNext())
+        QCOMPARE(rs->text(u"girişmodu"_s), u"eski"_s);
 }
 
 void TestReport::reportFields()
