@@ -82,7 +82,7 @@ QString storedTitle(const db::Recordset *rs)
 {
     try {
         if (rs && rs->absolutePosition() >= 0)
-            return rs->text(u"Başlık"_s);
+            return rs->fieldAsRead(u"Başlık"_s).toString();
     } catch (const db::Error &) {
         // A row without a title, or one gone: it has no node either.
     }

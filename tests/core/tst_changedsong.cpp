@@ -3,6 +3,7 @@
 #include "database.h"
 #include "datacontrol.h"
 #include "faultfile.h"
+#include "faults.h"
 #include "form1.h"
 #include "frmsorgu.h"
 #include "globals.h"
@@ -37,18 +38,6 @@ void typeAtEnd(QPlainTextEdit *box, const QString &text)
     box->moveCursor(QTextCursor::End);
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-// Another program's change: made on a copy of the archive, which is then copied over it
-// in place. Two commits more than the archive gets, so that the copy reads as changed.
-bool changeBehindTheProgram(const QString &archive, const QString &sql)
-{
-    const QString copy = archive + u".kopya"_s;
-    QFile::remove(copy);
-    if (!QFile::copy(archive, copy))
-        return false;
-    db::Database::open(copy)->executeNative(sql + u"; PRAGMA user_version = 91; PRAGMA user_version = 92;"_s);
-    return fault::overwriteInPlace(archive, copy);
 }
 
 QStringList titlesIn(const QString &archive)
@@ -94,7 +83,7 @@ void TestChangedSong::deleteGoesOnlyToTheSongShown()
     Form1 *w = f.form();
     editMode(w);
     QCOMPARE(w->findChild<QLineEdit *>(u"Text3"_s)->text(), u"Ali Paşa"_s);
-    QVERIFY(changeBehindTheProgram(archive, change));
+    QVERIFY(faults::changeElsewhere(archive, change));
     const QStringList before = titlesIn(archive);
 
     f.boxAnswers = {msg::Result::Yes};
@@ -125,7 +114,7 @@ void TestChangedSong::refusedEditStaysRefused()
     auto *region = w->findChild<QPlainTextEdit *>(u"txt(0)"_s);
     QCOMPARE(region->toPlainText(), u"Sivas"_s);
     typeAtEnd(region, u"lı"_s);
-    QVERIFY(changeBehindTheProgram(archive, u"UPDATE Zelvoran SET Başlık = 'Başka ' || Başlık"_s));
+    QVERIFY(faults::changeElsewhere(archive, u"UPDATE Zelvoran SET Başlık = 'Başka ' || Başlık"_s));
     for (int move = 1; move <= 2; ++move) {
         w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(f.boxes.size(), move);

@@ -2,6 +2,9 @@
 
 #include "database.h"
 #include "dberror.h"
+#include "faultfile.h"
+
+#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +24,16 @@ bool refuseWrites(const QString &path, const QString &table, const QString &mess
     } catch (const db::Error &) {
         return false;
     }
+}
+
+bool changeElsewhere(const QString &archive, const QString &sql)
+{
+    const QString copy = archive + u".kopya"_s;
+    QFile::remove(copy);
+    if (!QFile::copy(archive, copy))
+        return false;
+    db::Database::open(copy)->executeNative(sql + u"; PRAGMA user_version = 91; PRAGMA user_version = 92;"_s);
+    return fault::overwriteInPlace(archive, copy);
 }
 
 } // namespace faults

@@ -692,6 +692,13 @@ void Recordset::cancelUpdate()
     d->pending.clear();
 }
 
+QVariant Recordset::fieldAsRead(const QString &name) const
+{
+    const int i = d->fieldIndex(name);
+    d->requireCurrent();
+    return d->asRead().values.value(i);
+}
+
 void Recordset::readAgain()
 {
     d->requireCurrent();

@@ -48,6 +48,8 @@ public:
     // By name, without regard to case (Turkish letters included); ItemNotFound.
     QVariant field(const QString &name) const;
     QString text(const QString &name) const { return field(name).toString(); }
+    // The field as first read after the move; this program's own writes since count as read.
+    QVariant fieldAsRead(const QString &name) const;
 
     bool updatable() const;
     EditMode editMode() const;
