@@ -5,6 +5,7 @@
 #include "faultfile.h"
 #include "faults.h"
 #include "form1.h"
+#include "mainwindowboxes.h"
 #include "frmsorgu.h"
 #include "globals.h"
 #include "mybutton.h"
@@ -25,13 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kChanged = u"Kayıt okunduktan sonra başka bir program tarafından değiştirilmiş; değişiklik yazılmadı"_s;
+using mainwindow::editMode;
 
-void editMode(Form1 *w)
-{
-    QTest::mouseClick(w->findChild<QCheckBox *>(u"option2"_s), Qt::LeftButton);
-    QCOMPARE(g::penceremodu, u"düzenleme"_s);
-}
+const QString kChanged = u"Kayıt okunduktan sonra başka bir program tarafından değiştirilmiş; değişiklik yazılmadı"_s;
 
 void typeAtEnd(QPlainTextEdit *box, const QString &text)
 {

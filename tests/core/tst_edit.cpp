@@ -4,6 +4,7 @@
 #include "faults.h"
 #include "datacontrol.h"
 #include "form1.h"
+#include "mainwindowboxes.h"
 #include "globals.h"
 #include "mybutton.h"
 #include "recordscrollbar.h"
@@ -23,22 +24,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kLetters = {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s};
+using mainwindow::editMode;
+using mainwindow::titleBox;
 
-QLineEdit *titleBox(Form1 *w)
-{
-    return w->findChild<QLineEdit *>(u"Text3"_s);
-}
+const QStringList kLetters = {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s};
 
 QCheckBox *box(Form1 *w, const QString &name)
 {
     return w->findChild<QCheckBox *>(name);
-}
-
-void editMode(Form1 *w)
-{
-    QTest::mouseClick(box(w, u"option2"_s), Qt::LeftButton);
-    QCOMPARE(g::penceremodu, u"düzenleme"_s);
 }
 
 // Focus into the title box as a click gives it.

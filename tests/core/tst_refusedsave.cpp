@@ -4,6 +4,7 @@
 #include "datacontrol.h"
 #include "faults.h"
 #include "form1.h"
+#include "mainwindowboxes.h"
 #include "globals.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
@@ -24,23 +25,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using mainwindow::editMode;
+using mainwindow::lyricsBox;
+using mainwindow::titleBox;
+
 const QStringList kLetters = {u"A"_s, u"B"_s, u"Ç"_s, u"S"_s};
-
-QLineEdit *titleBox(Form1 *w)
-{
-    return w->findChild<QLineEdit *>(u"Text3"_s);
-}
-
-QPlainTextEdit *lyricsBox(Form1 *w)
-{
-    return w->findChild<QPlainTextEdit *>(u"Text1"_s);
-}
-
-void editMode(Form1 *w)
-{
-    QTest::mouseClick(w->findChild<QCheckBox *>(u"option2"_s), Qt::LeftButton);
-    QCOMPARE(g::penceremodu, u"düzenleme"_s);
-}
 
 // Types a title as a keyboard would, so that its node follows.
 void typeTitle(Form1 *w, const QString &text)
