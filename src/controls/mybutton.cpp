@@ -570,6 +570,8 @@ bool MyButton::trackMove(short button, short shift, float x, float y)
         return false;
     const bool inside = hitTest(x, y);
     bool left = false;
+    if (inside || m_leftDown)
+        m_outRaised = false;
     if (inside && m_leftDown) {
         if (m_state != Pressed)
             DrawButton(Pressed);
@@ -585,8 +587,11 @@ bool MyButton::trackMove(short button, short shift, float x, float y)
         DrawButton(Hover);
     } else {
         left = true;
-        if (!raise([this] { emit MouseOut(); }))
-            return false;
+        if (!m_outRaised) {
+            m_outRaised = true;
+            if (!raise([this] { emit MouseOut(); }))
+                return false;
+        }
         if (m_hasFocus) {
             DrawButton(Focused);
         } else {

@@ -209,5 +209,8 @@ private:
     bool m_hasFocus = false;
     bool m_leftDown = false;
     bool m_spaceDown = false;
+    // MouseOut was raised and the pointer has not come back since: a button held outside
+    // keeps sending moves, and each leave raises MouseOut once.
+    bool m_outRaised = false;
     QImage m_surface;
 };

@@ -83,13 +83,18 @@ QSize ValueTip::fill(const QString &text)
 
 void ValueTip::place(QWidget *control, QPoint topLeft, QSize labelSize)
 {
-    if (m_owner != control) {
+    QWidget *window = control ? control->window() : nullptr;
+    if (m_owner != control || m_ownerWindow != window) {
         if (m_owner)
             m_owner->removeEventFilter(this);
+        if (m_ownerWindow)
+            m_ownerWindow->removeEventFilter(this);
         disconnect(m_ownerGone);
         m_owner = control;
+        m_ownerWindow = window;
         if (control) {
             control->installEventFilter(this);
+            window->installEventFilter(this);
             m_ownerGone = connect(control, &QObject::destroyed, this, [] { unload(); });
         }
     }
@@ -137,6 +142,8 @@ bool ValueTip::eventFilter(QObject *watched, QEvent *e)
 {
     if (watched == m_owner && e->type() == QEvent::Hide)
         unload();
+    else if (watched == m_ownerWindow && e->type() == QEvent::WindowBlocked)
+        unload();  // a modal window opened over it has the mouse now
     return QWidget::eventFilter(watched, e);
 }
 

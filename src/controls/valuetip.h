@@ -7,8 +7,9 @@ class QLabel;
 
 // The one small borderless window in which the buttons show their tooltip text and the
 // slider its value. It never takes the focus or the mouse. Loaded on first use; unloading
-// destroys it. It also goes when the control that showed it is hidden or destroyed, and
-// it is kept inside the screen.
+// destroys it. It also goes when the control that showed it is hidden or destroyed, or
+// when a modal window opened over the control's window takes the mouse from it, and it
+// is kept inside the screen.
 class ValueTip : public QWidget {
     Q_OBJECT
 
@@ -41,5 +42,6 @@ private:
 
     QLabel *m_label = nullptr;
     QPointer<QWidget> m_owner;
+    QPointer<QWidget> m_ownerWindow;
     QMetaObject::Connection m_ownerGone;
 };

@@ -8,8 +8,10 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -39,7 +41,7 @@ void sendKey(QWidget *w, QEvent::Type type, Qt::Key key, const QString &text, bo
     QApplication::sendEvent(w, &e);
 }
 
-// Drives the button by a small script: "press 60 12", "rpress", "release 200 12",
+// Drives the button by a small script: "press 60 12", "rpress", "mpress", "release 200 12",
 // "move 200 12", "dbl", "space", "space+" (a repeat), "-space", "enter", "a", "-a", "out".
 void run(MyButton *b, QWidget *host, const QStringList &script)
 {
@@ -55,6 +57,10 @@ void run(MyButton *b, QWidget *host, const QStringList &script)
             QTest::mouseRelease(b, Qt::LeftButton, {}, at);
         else if (op == u"rrelease"_s)
             QTest::mouseRelease(b, Qt::RightButton, {}, at);
+        else if (op == u"mpress"_s)
+            QTest::mousePress(b, Qt::MiddleButton, {}, at);
+        else if (op == u"mrelease"_s)
+            QTest::mouseRelease(b, Qt::MiddleButton, {}, at);
         else if (op == u"move"_s)
             QTest::mouseMove(b, at);
         else if (op == u"dbl"_s)
@@ -105,6 +111,8 @@ private slots:
 
     void tooltipFollowsThePointer();
     void tooltipGoesWithItsButton();
+    void tooltipGoesWhenClickOpensAModalWindow_data();
+    void tooltipGoesWhenClickOpensAModalWindow();
 
 private:
     QPointer<QWidget> m_host;
@@ -135,6 +143,8 @@ void TestMyButtonEvents::init()
         QTest::mouseRelease(m_host, Qt::LeftButton, {}, QPoint(295, 195));
     if (QApplication::mouseButtons() & Qt::RightButton)
         QTest::mouseRelease(m_host, Qt::RightButton, {}, QPoint(295, 195));
+    if (QApplication::mouseButtons() & Qt::MiddleButton)
+        QTest::mouseRelease(m_host, Qt::MiddleButton, {}, QPoint(295, 195));
     // The pointer starts away from the button: a move to where it stands is no move.
     QTest::mouseMove(m_host, QPoint(295, 195));
     ValueTip::unload();
@@ -165,6 +175,18 @@ void TestMyButtonEvents::stateMachine_data()
         << 2;
     QTest::newRow("right button") << QStringList{u"rpress"_s, u"rrelease"_s}
                                   << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseUp"_s} << 1;
+    QTest::newRow("right drag out and back: one MouseOut per leave")
+        << QStringList{u"rpress"_s, u"move 200 12"_s, u"move 201 12"_s, u"move 60 12"_s, u"move 202 12"_s,
+                       u"move 203 12"_s, u"rrelease 203 12"_s}
+        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,
+                       u"MouseMove"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,
+                       u"MouseMove"_s, u"MouseUp"_s}
+        << 1;
+    QTest::newRow("middle drag out: one MouseOut")
+        << QStringList{u"mpress"_s, u"move 200 12"_s, u"move 201 12"_s, u"mrelease 201 12"_s}
+        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,
+                       u"MouseMove"_s, u"MouseUp"_s}
+        << 1;
     QTest::newRow("hover once, then out of a focused button")
         << QStringList{u"move 60 12"_s, u"move 61 12"_s, u"out"_s}
         << QStringList{u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseMove"_s, u"MouseOut"_s} << 2;
@@ -460,6 +482,44 @@ void TestMyButtonEvents::tooltipGoesWithItsButton()
     QVERIFY(ValueTip::isLoaded());
     delete m_button;
     QVERIFY(!ValueTip::isLoaded());
+}
+
+void TestMyButtonEvents::tooltipGoesWhenClickOpensAModalWindow_data()
+{
+    QTest::addColumn<bool>("messageBox");
+    QTest::newRow("query window") << false;
+    QTest::newRow("message box") << true;
+}
+
+void TestMyButtonEvents::tooltipGoesWhenClickOpensAModalWindow()
+{
+    // A clicked button has the focus, so leaving it keeps its tip; the window opened from
+    // Click takes the mouse and must not show the tip over itself.
+    QFETCH(bool, messageBox);
+    m_button->setIpucu(u"Çıktılar için rapor aç"_s);
+    bool opened = false;
+    bool tipWhileOpen = true;
+    connect(m_button, &MyButton::Click, this, [&] {
+        QTimer::singleShot(0, this, [&] {
+            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            opened = modal != nullptr;
+            tipWhileOpen = ValueTip::isLoaded() && ValueTip::instance()->isVisible();
+            if (modal)
+                modal->reject();
+        });
+        if (messageBox) {
+            QMessageBox::information(m_host, u"Rapor"_s, u"Rapor hazır."_s);
+        } else {
+            QDialog query(m_host);
+            query.resize(200, 100);
+            query.exec();
+        }
+    });
+    QTest::mouseMove(m_button, QPoint(60, 12));
+    QVERIFY(ValueTip::isLoaded());
+    QTest::mouseClick(m_button, Qt::LeftButton, {}, QPoint(60, 12));
+    QVERIFY(opened);
+    QVERIFY(!tipWhileOpen);
 }
 
 QTEST_MAIN(TestMyButtonEvents)

@@ -2,6 +2,7 @@
 #include "valuetip.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -25,6 +26,7 @@ private slots:
     void takesNeitherFocusNorMouse();
     void loadedOnceAndUnloaded();
     void heldInsideTheScreen();
+    void goesWhenAModalWindowOpensOverIt();
 
 private:
     QWidget *m_host = nullptr;
@@ -205,6 +207,26 @@ void TestValueTip::heldInsideTheScreen()
     button.show();
     ValueTip::showHint(&button, u"Çıktılar için rapor aç"_s);
     QVERIFY(screen.contains(ValueTip::instance()->geometry()));
+}
+
+void TestValueTip::goesWhenAModalWindowOpensOverIt()
+{
+    QWidget button(m_host);
+    button.setGeometry(10, 20, 121, 25);
+    button.show();
+    QWidget stranger;
+    stranger.setGeometry(600, 100, 200, 100);
+    stranger.show();
+    ValueTip::showHint(&button, u"Çıktılar için rapor aç"_s);
+    QVERIFY(ValueTip::isLoaded());
+    // A window that takes nothing from the tip's leaves it.
+    stranger.hide();
+    QVERIFY(ValueTip::isLoaded());
+
+    QDialog dialog(m_host);
+    dialog.setGeometry(150, 150, 200, 100);
+    dialog.open();
+    QVERIFY(!ValueTip::isLoaded());
 }
 
 QTEST_MAIN(TestValueTip)
