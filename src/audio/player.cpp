@@ -36,6 +36,11 @@ void Player::ensurePlayer()
         case QMediaPlayer::BufferingMedia:
         case QMediaPlayer::BufferedMedia:
         case QMediaPlayer::EndOfMedia:
+            // A picture or a silent video opens as well.
+            if (!m_player->hasAudio()) {
+                fail(u"Dosyada ses yok."_s);
+                break;
+            }
             m_pending = false;
             emit started(m_slot, m_path);
             break;

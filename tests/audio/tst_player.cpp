@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMediaPlayer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -97,6 +98,9 @@ private slots:
         QTest::newRow("missing") << u"yok.mp3"_s << QByteArray() << u"Dosya bulunamadı."_s;
         QTest::newRow("a folder") << u"klasör.wav"_s << QByteArray("/") << u"Bir dosya değil."_s;
         QTest::newRow("not audio") << u"bozuk.mp3"_s << QByteArray(20000, 'x') << QString();
+        // Pictures open as a stream with no sound.
+        QTest::newRow("PNG") << u"resim.mp3"_s << QByteArray("PNG") << u"Dosyada ses yok."_s;
+        QTest::newRow("JPEG") << u"foto.mp3"_s << QByteArray("JPG") << u"Dosyada ses yok."_s;
     }
     void unplayableFiles()
     {
@@ -106,6 +110,10 @@ private slots:
         const QString path = m_dir.filePath(name);
         if (content == "/") {
             QVERIFY(QDir().mkpath(path));
+        } else if (content == "PNG" || content == "JPG") {
+            QImage image(64, 48, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            QVERIFY(image.save(path, content.constData()));
         } else if (!content.isEmpty()) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
