@@ -134,6 +134,28 @@ private slots:
         QCOMPARE(failed.count(), 1);
     }
 
+    // The player that refused a file is replaced: the next file plays.
+    void playsAfterARefusedFile()
+    {
+        const QString noise = m_dir.filePath(u"gürültü.mp3"_s);
+        QFile f(noise);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(20000, 'x'));
+        f.close();
+        audio::Player p;
+        QSignalSpy started(&p, &audio::Player::started);
+        QSignalSpy failed(&p, &audio::Player::failed);
+        p.mp3cal(noise, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 10000);
+        QVERIFY(p.mediaPlayer()->source().isEmpty());
+        p.mp3cal(m_short, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(started.count(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.mediaPlayer()->position() > 100, 10000);
+        QCOMPARE(failed.count(), 1);
+        p.mp3duraklat();
+        QTRY_COMPARE(p.mediaPlayer()->playbackState(), QMediaPlayer::PausedState);
+    }
+
     // A failed play still closes what played before.
     void failedPlayClosesThePrevious()
     {
