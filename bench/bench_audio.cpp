@@ -1,4 +1,5 @@
-// The music-folder walk against find(1), a whole candidate list, and the start of a play.
+// The music-folder walk against find(1), a whole candidate list, the start of a play, and
+// the longest stall of the event loop while a file is refused.
 //   bench_audio [FOLDER]   (QT_QPA_PLATFORM=offscreen; makes FOLDER/muzik once: 200 folders of 100 files)
 #include "database.h"
 #include "musicindex.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QImage>
 #include <QMediaPlayer>
 #include <QProcess>
 #include <QTimer>
@@ -101,6 +103,36 @@ double playStart(audio::Player &p, const QString &path)
     return double(e.nsecsElapsed()) / 1e6;
 }
 
+// The longest time the event loop stood still from a play to its failure, the play's own
+// call and the deletes it left included.
+double refusedStall(audio::Player &p, const QString &path)
+{
+    QEventLoop loop;
+    QElapsedTimer tick;
+    double longest = 0;
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        longest = std::max(longest, double(tick.nsecsElapsed()) / 1e6);
+        tick.restart();
+    });
+    const auto c = QObject::connect(&p, &audio::Player::failed, &loop, [&] {
+        longest = std::max(longest, double(tick.nsecsElapsed()) / 1e6);
+        loop.quit();
+    });
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    timer.start();
+    tick.start();
+    p.mp3cal(path, 1);
+    loop.exec();
+    QObject::disconnect(c);
+    // What the play left to delete goes too.
+    tick.restart();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    longest = std::max(longest, double(tick.nsecsElapsed()) / 1e6);
+    return longest;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -148,5 +180,21 @@ int main(int argc, char *argv[])
     std::printf("play: first %.1f ms to a position (player made); later plays opened and playing after %.1f ms, "
                 "first position after %.1f ms; stop %.1f ms\n",
                 first, opened[opened.size() / 2], second, double(e.nsecsElapsed()) / 1e6);
+
+    const QString noise = dir + u"/bozuk.mp3"_s, picture = dir + u"/resim.mp3"_s;
+    {
+        QFile f(noise);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(QByteArray(20000, 'x'));
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::darkCyan);
+        image.save(picture, "PNG");
+    }
+    for (const QString &path : {noise, picture}) {
+        playStart(player, a);
+        const double stall = medianMs(3, [&] { std::printf("%.1f ", refusedStall(player, path)); });
+        Q_UNUSED(stall);
+        std::printf("ms: longest stall refusing %s\n", qPrintable(QFileInfo(path).fileName()));
+    }
     return 0;
 }

@@ -36,11 +36,16 @@ void Player::ensurePlayer()
         case QMediaPlayer::BufferingMedia:
         case QMediaPlayer::BufferedMedia:
         case QMediaPlayer::EndOfMedia:
+            // A picture or a silent video opens as well.
+            if (!m_player->hasAudio()) {
+                dropPlayer(u"Dosyada ses yok."_s);
+                break;
+            }
             m_pending = false;
             emit started(m_slot, m_path);
             break;
         case QMediaPlayer::InvalidMedia:
-            fail(m_player->errorString());
+            dropPlayer(m_player->errorString());
             break;
         default:
             break;
@@ -48,7 +53,7 @@ void Player::ensurePlayer()
     });
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &text) {
         if (m_pending)
-            fail(text);
+            dropPlayer(text);
     });
 }
 
@@ -64,6 +69,25 @@ void Player::fail(const QString &reason)
 {
     m_pending = false;
     close();
+    emitFailed(reason);
+}
+
+// Emptying the source of a player that has just failed waits a second for its pipeline:
+// the player is dropped whole and a fresh one made.
+void Player::dropPlayer(const QString &reason)
+{
+    m_pending = false;
+    disconnect(m_player, nullptr, this, nullptr);
+    m_player->deleteLater();
+    m_output->deleteLater();
+    m_player = nullptr;
+    m_output = nullptr;
+    ensurePlayer();
+    emitFailed(reason);
+}
+
+void Player::emitFailed(const QString &reason)
+{
     emit failed(m_slot, m_path, reason.isEmpty() ? u"Dosya açılamadı."_s : reason);
 }
 

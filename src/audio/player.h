@@ -35,6 +35,8 @@ private:
     void ensurePlayer();
     void close();
     void fail(const QString &reason);
+    void dropPlayer(const QString &reason);
+    void emitFailed(const QString &reason);
 
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_output = nullptr;

@@ -33,6 +33,8 @@ void Form1::connectAudio()
         if (slot == 1)
             m_stbar->setPanelText(3, path);
     });
+    // A failed play has closed what played before: nothing plays.
+    connect(m_player, &audio::Player::failed, this, [this] { m_stbar->setPanelText(3, QString()); });
     // Told after the player's own signal has returned, not inside it.
     connect(m_player, &audio::Player::failed, this,
             [](int, const QString &path, const QString &reason) {
@@ -80,7 +82,7 @@ void Form1::Play2_Click() { playSlot(2); }
 void Form1::Play3_Click() { playSlot(3); }
 void Form1::Play4_Click() { playSlot(4); }
 
-// Panel 3 shows slot 1's path once the player has opened the file.
+// Panel 3 shows slot 1's path once the player has opened the file, and is cleared when a play fails.
 void Form1::playSlot(int n)
 {
     const auto *box = control<QLineEdit>(u"mp3yol%1"_s.arg(n));

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QMediaPlayer>
 #include <QTest>
@@ -334,6 +335,45 @@ private slots:
         w->close();
         QCOMPARE(mp->playbackState(), QMediaPlayer::StoppedState);
         audiotest::useNoMixer();
+    }
+
+    void failedPlayClearsPanel3_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("slot 1, missing") << 1 << u"yok.mp3"_s << u"Dosya bulunamadı."_s;
+        QTest::newRow("slot 1, picture") << 1 << u"resim.mp3"_s << u"Dosyada ses yok."_s;
+        QTest::newRow("slot 2, picture") << 2 << u"resim.mp3"_s << u"Dosyada ses yok."_s;
+    }
+    // Whatever slot fails, the file played before is closed and panel 3 no longer names it.
+    void failedPlayClearsPanel3()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString wav = m_music.filePath(u"önce.wav"_s);
+        audiotest::writeWav(wav, 4000);
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(m_music.filePath(u"resim.mp3"_s), "PNG"));
+        ArchiveFixture f;
+        QVERIFY(start(f));
+        Form1 *w = f.form();
+        child<QLineEdit>(w, u"mp3yol1"_s)->setText(wav);
+        clickButton(w, u"Play1"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(w->stbar()->panelText(3), wav, 10000);
+
+        const QString bad = m_music.filePath(name);
+        child<QLineEdit>(w, u"mp3yol%1"_s.arg(slot))->setText(bad);
+        clickButton(w, u"Play%1"_s.arg(slot));
+        QTRY_COMPARE_WITH_TIMEOUT(f.boxes.size(), 1, 10000);
+        QCOMPARE(f.boxes.at(0).text, u"Dosya çalınamadı:\n"_s + bad + u"\n"_s + reason);
+        QCOMPARE(w->stbar()->panelText(3), QString());
+        QVERIFY(w->player()->mediaPlayer()->source().isEmpty());
+        QTest::qWait(200);
+        QCOMPARE(w->stbar()->panelText(3), QString());
+        QCOMPARE(f.boxes.size(), 1);
     }
 
     // An engine failure is told in a plain box, and the list keeps what it held.

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMediaPlayer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -97,6 +98,9 @@ private slots:
         QTest::newRow("missing") << u"yok.mp3"_s << QByteArray() << u"Dosya bulunamadı."_s;
         QTest::newRow("a folder") << u"klasör.wav"_s << QByteArray("/") << u"Bir dosya değil."_s;
         QTest::newRow("not audio") << u"bozuk.mp3"_s << QByteArray(20000, 'x') << QString();
+        // Pictures open as a stream with no sound.
+        QTest::newRow("PNG") << u"resim.mp3"_s << QByteArray("PNG") << u"Dosyada ses yok."_s;
+        QTest::newRow("JPEG") << u"foto.mp3"_s << QByteArray("JPG") << u"Dosyada ses yok."_s;
     }
     void unplayableFiles()
     {
@@ -106,6 +110,10 @@ private slots:
         const QString path = m_dir.filePath(name);
         if (content == "/") {
             QVERIFY(QDir().mkpath(path));
+        } else if (content == "PNG" || content == "JPG") {
+            QImage image(64, 48, QImage::Format_RGB32);
+            image.fill(Qt::darkCyan);
+            QVERIFY(image.save(path, content.constData()));
         } else if (!content.isEmpty()) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -124,6 +132,28 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(started.count(), 0);
         QCOMPARE(failed.count(), 1);
+    }
+
+    // The player that refused a file is replaced: the next file plays.
+    void playsAfterARefusedFile()
+    {
+        const QString noise = m_dir.filePath(u"gürültü.mp3"_s);
+        QFile f(noise);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(20000, 'x'));
+        f.close();
+        audio::Player p;
+        QSignalSpy started(&p, &audio::Player::started);
+        QSignalSpy failed(&p, &audio::Player::failed);
+        p.mp3cal(noise, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 10000);
+        QVERIFY(p.mediaPlayer()->source().isEmpty());
+        p.mp3cal(m_short, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(started.count(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.mediaPlayer()->position() > 100, 10000);
+        QCOMPARE(failed.count(), 1);
+        p.mp3duraklat();
+        QTRY_COMPARE(p.mediaPlayer()->playbackState(), QMediaPlayer::PausedState);
     }
 
     // A failed play still closes what played before.
