@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
             return 0;
         }
         QString why;
-        const auto rows = report::loadRows(archive, kAll, &why);
+        const auto rows = report::loadRows(archive, kAll).rows;
         report::preview(nullptr, rows, kMargins, QPageLayout::Portrait, &why);
         return 0;
     }
@@ -117,7 +117,7 @@ int main(int argc, char *argv[])
         t.start();
         credits::rewriteAll(*vt);
         QString why;
-        const auto rows = report::loadRows(small, kAll, &why);
+        const auto rows = report::loadRows(small, kAll).rows;
         QPrinter printer(QPrinter::HighResolution);
         report::setUpPrinter(printer, kMargins, QPageLayout::Portrait, &why);
         QPrintPreviewDialog dialog(&printer);
@@ -143,7 +143,7 @@ int main(int argc, char *argv[])
     {
         QString why;
         t.start();
-        const auto rows = report::loadRows(archive, kAll, &why);
+        const auto rows = report::loadRows(archive, kAll).rows;
         const double load = seconds(t);
         QPrinter printer(QPrinter::HighResolution);
         pdfPrinter(printer, QDir(dir).filePath(u"rapor.pdf"_s));
