@@ -57,6 +57,7 @@ private slots:
     void creditsPassEmptyTable();
     void readOnlyReportBuildsCreditsFromFields();
     void reportFields();
+    void stoppedReading();
     void margins_data();
     void margins();
     void pdfHoldsTheSongsInOrder();
@@ -294,6 +295,30 @@ void TestReport::reportFields()
     QVERIFY(loaded.rows.empty());
     QVERIFY2(loaded.failure.value_or(QString()).contains(u"değiştirir"_s), qPrintable(loaded.failure.value_or(QString())));
     QCOMPARE(db::Database::open(file)->openRecordset(u"Zelvoran"_s)->recordCount(), 5);
+}
+
+// A reading asked to stop ends as cancelled, without rows or a message, also inside a
+// statement that would never give a row; the file reads as before afterwards.
+void TestReport::stoppedReading()
+{
+    ArchiveFixture f;
+    const QString file = f.makeArchive(u"dur.qel"_s, sampleSongs());
+    report::Progress progress;
+    progress.stop = true;
+    const QString endless = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c) SELECT x AS Başlık, "
+                            u"x AS Yöresi, x AS girişmodu, x AS Sözler FROM c WHERE x = 0"_s;
+    report::Loaded loaded = report::loadRows(file, endless, &progress);
+    QVERIFY(loaded.cancelled);
+    QVERIFY(!loaded.failure);
+    QVERIFY(loaded.rows.empty());
+    // A plain statement stops as well.
+    loaded = report::loadRows(file, kBase, &progress);
+    QVERIFY(loaded.cancelled && loaded.rows.empty());
+    report::Progress fresh;
+    loaded = report::loadRows(file, kBase + u" ORDER BY Başlık"_s, &fresh);
+    QVERIFY(!loaded.cancelled && !loaded.failure);
+    QCOMPARE(loaded.rows.size(), size_t(5));
+    QCOMPARE(fresh.rows.load(), 5);
 }
 
 void TestReport::margins_data()
