@@ -471,6 +471,43 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &source, const 
     return internal::makeRecordset(shared_from_this(), source, parameters);
 }
 
+void Database::readForward(const QString &text, const std::function<void(const QStringList &)> &names,
+                           const std::function<bool(const QVariantList &)> &row)
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
+        throw Error::make(InvalidOperation, text);
+    Statement st(*this, translated);
+    if (!st.readOnly())
+        throw Error::make(InvalidOperation, text);
+    const int width = st.columnCount();
+    QStringList fields;
+    for (int i = 0; i < width; ++i)
+        fields << st.columnName(i);
+    names(fields);
+    QVariantList values(width);
+    while (st.step()) {
+        for (int i = 0; i < width; ++i)
+            values[i] = st.value(i);
+        if (!row(values))
+            return;
+    }
+}
+
+void Database::setStopFlag(const std::atomic_bool *flag)
+{
+    constexpr int kStepsBetweenLooks = 1000;
+    if (!flag) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, kStepsBetweenLooks,
+        [](void *f) { return static_cast<const std::atomic_bool *>(f)->load(std::memory_order_relaxed) ? 1 : 0; },
+        const_cast<std::atomic_bool *>(flag));
+}
+
 void Database::setQuerySql(const QString &name, const QString &text)
 {
     const QString canonical = canonicalName(name);
