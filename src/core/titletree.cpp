@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "recordset.h"
+#include "statement.h"
 #include "treeview.h"
 #include "turkish.h"
 
@@ -175,9 +176,11 @@ BuildReport TitleTree::byLetter(db::Database &vt)
                     letters[turkish::fold(letter).at(0)].append({turkish::fold(letter), folderFor(letter, true)});
             }
         }
-        auto titles = vt.openRecordset(u"SELECT Zelvoran.Başlık FROM Zelvoran ORDER BY Zelvoran.Başlık;"_s);
-        for (; !titles->eof(); titles->moveNext()) {
-            const QString title = titles->text(u"Başlık"_s);
+        // Read once, forward: a recordset would keep a keyset and, past its prefetch, look
+        // every row up in the table itself.
+        db::Statement titles(vt, vt.translate(u"SELECT Zelvoran.Başlık FROM Zelvoran ORDER BY Zelvoran.Başlık;"_s));
+        while (titles.step()) {
+            const QString title = titles.value(0).toString();
             const QString folded = turkish::fold(title);
             qsizetype folder = -1;
             if (!folded.isEmpty()) {
@@ -215,6 +218,11 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         m_view.clear();
         m_view.setImageList(m_images);
         TreeView::Batch batch(m_view);
+        qsizetype titleCount = 0;
+        for (const Folder *f : std::as_const(order))
+            titleCount += f->titles.size();
+        m_view.reserve(order.size(), NodeKind::Folder);
+        m_view.reserve(titleCount);
         for (const Folder *f : std::as_const(order)) {
             TreeNode *node = addFolder(f->text);
             for (const QString &title : f->titles)
