@@ -167,13 +167,16 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         };
         // The letters by their first folded character, each with its folder, as delivered.
         QHash<QChar, QList<QPair<QString, qsizetype>>> letters;
+        qsizetype longest = 1;  // the folding keeps lengths: a title's prefix this long will do
         {
             auto rows = vt.openRecordset(u"basharfler"_s);
             for (; !rows->eof(); rows->moveNext()) {
                 // An empty letter would take in every title.
                 const QString letter = rows->text(u"basharf"_s);
-                if (!letter.isEmpty())
+                if (!letter.isEmpty()) {
                     letters[turkish::fold(letter).at(0)].append({turkish::fold(letter), folderFor(letter, true)});
+                    longest = std::max(longest, letter.size());
+                }
             }
         }
         // Read once, forward: a recordset would keep a keyset and, past its prefetch, look
@@ -181,7 +184,7 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         db::Statement titles(vt, vt.translate(u"SELECT Zelvoran.Başlık FROM Zelvoran ORDER BY Zelvoran.Başlık;"_s));
         while (titles.step()) {
             const QString title = titles.value(0).toString();
-            const QString folded = turkish::fold(title);
+            const QString folded = turkish::fold(QStringView(title).left(longest));
             qsizetype folder = -1;
             if (!folded.isEmpty()) {
                 for (const auto &[letter, index] : letters.value(folded.at(0))) {
