@@ -71,6 +71,8 @@ void Recordset::Impl::loadKeys(bool readFields)
         }
     }
     db->giveBack(plan.keysSql, std::move(lent));
+    if (width <= 0)  // a whole table, read in no order
+        std::sort(fresh->keys.begin(), fresh->keys.end());
     if (!prefetch) {
         fresh->values.clear();
         fresh->bytes.clear();
@@ -99,7 +101,9 @@ void Recordset::Impl::load()
         case internal::ObjectType::Table: {
             keyset = true;
             plan.table = name;
-            plan.keysSql = u"SELECT rowid FROM "_s + sql::quoteIdentifier(name) + u" ORDER BY rowid"_s;
+            // Without an order the engine may read the row ids from the smallest index
+            // instead of every page of the table; they are put in order here.
+            plan.keysSql = u"SELECT rowid FROM "_s + sql::quoteIdentifier(name);
             plan.rowSql = u"SELECT * FROM "_s + sql::quoteIdentifier(name) + u" WHERE rowid = ?1"_s;
             Statement st(*db, plan.rowSql);
             readColumns(st);
