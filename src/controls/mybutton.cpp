@@ -247,6 +247,7 @@ void MyButton::setSkinPictureName(const QString &name)
         try {
             setSkinPicture(w);
         } catch (const ControlError &) {
+            // A control of that name that is no picture box: the button keeps its skin.
         }
         return;
     }

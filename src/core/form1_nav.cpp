@@ -61,18 +61,12 @@ void Form1::Data1_Reposition()
     // The range follows the record count; raised before the value, lowered after it.
     if (count > m_hscroll1->maximum())
         m_hscroll1->setMaximumChecked(count);
-    try {
-        m_hscroll1->setValueChecked(int(value));
-    } catch (const db::Error &) {
-    }
+    setScrollIgnoringErrors(int(value));
     if (count >= 1 && count < m_hscroll1->maximum() && m_hscroll1->value() <= count)
         m_hscroll1->setMaximumChecked(count);
     m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
     // Every completed move, also one the scroll bar cannot show or the tree has no node for.
-    try {
-        dinamikbul();
-    } catch (const db::Error &) {
-    }
+    showIdiomsIgnoringErrors();
 }
 
 void Form1::HScroll1_Change()
@@ -136,10 +130,7 @@ void Form1::restoreScrollToRecord()
     if (!rs || rs->absolutePosition() < 0)
         return;
     m_restoringScroll = true;
-    try {
-        m_hscroll1->setValueChecked(rs->absolutePosition() + 1);
-    } catch (const db::Error &) {
-    }
+    setScrollIgnoringErrors(rs->absolutePosition() + 1);
     m_restoringScroll = false;
 }
 
@@ -190,6 +181,17 @@ void Form1::TVW_NodeClick(TreeNode *node)
 
 // Lists the dictionary idioms that occur in the lyrics, each with its explanation.
 // The dictionary is the one of the database the shown record comes from.
+void Form1::showIdiomsIgnoringErrors()
+{
+    try {
+        dinamikbul();
+    } catch (const db::Error &) {
+        // The dictionary cannot be read: no idioms rather than the former record's; the
+        // record itself is shown.
+        m_sozcuk->clear();
+    }
+}
+
 void Form1::dinamikbul()
 {
     const std::shared_ptr<db::Database> &vt = m_data1->database();

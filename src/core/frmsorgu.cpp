@@ -164,6 +164,7 @@ void Window::clearPreview()
         m_data1->setRecordSource({});
         m_data1->refresh();
     } catch (const db::Error &) {
+        // Nothing is written: the grid keeps its last rows until the next preview replaces them.
     }
 }
 

@@ -49,6 +49,7 @@ void nullEmptyTexts(db::Database &vt, const GroupedView &view)
             vt.execute(u"UPDATE Zelvoran SET Zelvoran."_s + view.field + u" = Null WHERE (((Len([Zelvoran].["_s
                        + view.lenField + u"]))=0));"_s);
     } catch (const db::Error &) {
+        // A file that cannot be written keeps its empty texts; the builds file them with the Nulls.
     }
 }
 

@@ -527,6 +527,7 @@ void Database::setQuerySql(const QString &name, const QString &text)
                 for (const QString &f : fields)
                     nulls << u"NULL AS "_s + sql::quoteIdentifier(f);
             } catch (const Error &) {
+                // A view whose columns cannot be read gets one Null column; it delivers no rows anyway.
             }
         }
         if (nulls.isEmpty())
