@@ -1,3 +1,4 @@
+#include "boundbox.h"
 #include "database.h"
 #include "datacontrol.h"
 #include "recordset.h"
@@ -12,30 +13,6 @@ using namespace Qt::StringLiterals;
 using Outcome = songdb::SwitchResult::Outcome;
 
 namespace {
-
-// A title box the test types into.
-class Box : public db::FieldBinding {
-public:
-    QString dataField() const override { return u"Başlık"_s; }
-    void showValue(const QVariant &value) override
-    {
-        m_text = value.toString();
-        m_changed = false;
-    }
-    bool isChanged() const override { return m_changed; }
-    QVariant editedValue() const override { return m_text; }
-    void clearChanged() override { m_changed = false; }
-    void type(const QString &text)
-    {
-        m_text = text;
-        m_changed = true;
-    }
-    const QString &text() const { return m_text; }
-
-private:
-    QString m_text;
-    bool m_changed = false;
-};
 
 QString makeSongs(const QString &file, const QString &title)
 {
@@ -110,7 +87,7 @@ void TestSongDbSwitch::open()
     }
 
     db::DataControl songs, settings;
-    Box box;
+    Box box(u"Başlık"_s);
     songs.addBinding(&box);
     songs.setSaveCheck([](const QString &, const QVariant &) { return u"olmaz"_s; });
     songdb::DatabaseSwitch change(songs, settings);
