@@ -199,9 +199,14 @@ QPageLayout::Orientation Window::orientation()
 
 void Window::MyButton2_Click()
 {
-    g::raporsql = fonksiyon::jokercevir(m_txtsql ? FieldTextEdit::text(m_txtsql) : QString());
+    QString unreadable;
+    g::raporsql = fonksiyon::jokercevir(m_txtsql ? FieldTextEdit::text(m_txtsql) : QString(), &unreadable);
     if (g::raporsql.isEmpty()) {
         msg::box(u"Öncelikle Sorgula işlemini yapmalısınız!"_s);
+        return;
+    }
+    if (!unreadable.isEmpty()) {
+        msg::box(unreadable);
         return;
     }
     if (const QString refusal = reportstatement::check(g::vtdosyasi, g::raporsql); !refusal.isEmpty()) {

@@ -213,6 +213,8 @@ void TestFrmsorgu::raporuGosterRefusals_data()
                                           << u"değiştirir"_s;
     QTest::newRow("fields missing") << u"SELECT Başlık FROM Zelvoran"_s << -1 << QString() << u"girişmodu"_s;
     QTest::newRow("unknown field") << u"SELECT Yok FROM Zelvoran"_s << -1 << QString() << u"Yok"_s;
+    QTest::newRow("a Like of a field") << u"SELECT * FROM Zelvoran WHERE Başlık Like Yöresi || '*'"_s << -1 << QString()
+                                       << u"Like Yöresi || '*'"_s;
     QTest::newRow("margin no number") << u"SELECT * FROM Zelvoran"_s << 1 << u"abc"_s << u"Alt Boşluk"_s;
     QTest::newRow("margin 58") << u"SELECT * FROM Zelvoran"_s << 2 << u"58"_s << u"Sol Boşluk"_s;
 }
