@@ -24,6 +24,17 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A move the file refused (a lock, a read error) is said; a position that no record has
+// moves nothing, without a word.
+bool saysMoveFailure(const db::Error &e)
+{
+    return e.number() != db::InvalidArgument && e.number() != db::NoCurrentRecord;
+}
+
+} // namespace
+
 void Form1::reportRefusedSave(const db::Error &e)
 {
     if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
@@ -79,10 +90,14 @@ void Form1::HScroll1_Change()
         if (rs->absolutePosition() != target)
             rs->setAbsolutePosition(target);
     } catch (const db::Error &e) {
-        if (e.number() != db::MoveCancelled)
+        if (e.number() == db::MoveCancelled) {
+            reportRefusedSave(e);
+            showStoredTitle();
+        } else if (saysMoveFailure(e)) {
+            msg::box(e.description(), msg::Icon::Critical);
+        } else {
             return;
-        reportRefusedSave(e);
-        showStoredTitle();
+        }
         restoreScrollToRecord();
         return;
     }
@@ -166,8 +181,11 @@ void Form1::TVW_NodeClick(TreeNode *node)
     } catch (const db::Error &e) {
         if (e.number() == db::ExpressionSyntaxError) {
             msg::box(u"Bu başlıkta tanınmayan karakter var, düzeltilmesi gerekli!"_s, msg::Icon::Critical);
-        } else if (e.number() == db::MoveCancelled) {
-            reportRefusedSave(e);
+        } else if (e.number() == db::MoveCancelled || saysMoveFailure(e)) {
+            if (e.number() == db::MoveCancelled)
+                reportRefusedSave(e);
+            else
+                msg::box(e.description(), msg::Icon::Critical);
             // The record and its edits stay; its node is selected again, found by its
             // title as stored or as typed.
             if (TreeNode *shown = shownNode())

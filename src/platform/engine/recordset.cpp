@@ -308,7 +308,30 @@ void Recordset::Impl::moveTo(int target)
     if (listener)
         listener->beforeMove();
     sync();
+    const State fromState = state;
+    const int fromPos = pos;
+    const qint64 fromKey = key;
+    const EditMode fromMode = mode;
+    auto fromPending = pending;
+    const Read fromRead = read;
     setPosition(target);
+    // The row is read before the move is told: one the file will not give now (a lock, a
+    // read error) leaves the record where it was. A row gone elsewhere shows empty.
+    if (keyset && state == State::OnRecord) {
+        try {
+            asRead();
+        } catch (const Error &e) {
+            if (e.number() != RecordDeleted) {
+                state = fromState;
+                pos = fromPos;
+                key = fromKey;
+                mode = fromMode;
+                pending = std::move(fromPending);
+                read = fromRead;
+                throw;
+            }
+        }
+    }
     if (listener)
         listener->afterMove();
 }
@@ -573,6 +596,9 @@ void Recordset::findFirst(const QString &criterion)
     try {
         condition = d->db->translate(criterion);
     } catch (const Error &e) {
+        // Reading the file's names may fail too (a lock, a read error): not the criterion's fault.
+        if (e.number() != TextAfterStatement)
+            throw;
         throw Error::make(ExpressionSyntaxError, e.description());
     }
     QSet<qint64> hits;
