@@ -14,6 +14,7 @@
 #include "recordset.h"
 #include "songdatabase.h"
 #include "treeview.h"
+#include "windowfactory.h"
 
 #include <QApplication>
 #include <QCheckBox>

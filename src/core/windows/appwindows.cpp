@@ -1,11 +1,8 @@
 #include "appwindows.h"
 
 #include "formloader.h"
-#include "frm_ekleme.h"
-#include "frmabout.h"
 #include "loadedwindows.h"
 #include "valuetip.h"
-#include "onsoz.h"
 
 #include <QDialog>
 #include <QKeyEvent>
@@ -21,10 +18,6 @@ static void initCoreResources()
 }
 
 namespace appwindows {
-
-namespace {
-constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-}
 
 Window::Window(const QString &formName, QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags ? flags : kToolWindow)
@@ -46,28 +39,6 @@ void Window::keyPressEvent(QKeyEvent *e)
 void initResources()
 {
     initCoreResources();
-}
-
-QDialog *create(const QString &formName, QWidget *parent)
-{
-    if (formName == u"frm_ekleme"_s)
-        return new FrmEkleme(parent);
-    if (formName == u"onsoz"_s)
-        return new Onsoz(parent);
-    if (formName == u"frmabout"_s)
-        return new FrmAbout(parent);
-    auto *dialog = new QDialog(parent, kToolWindow);
-    dialog->setObjectName(formName);
-    initResources();
-    FormLoader::load(u":/forms/"_s + formName + u".json"_s, dialog);
-    return dialog;
-}
-
-void showModal(const QString &formName, QWidget *parent)
-{
-    QDialog *dialog = create(formName, parent);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    runModal(dialog);
 }
 
 void runModal(QDialog *dialog)

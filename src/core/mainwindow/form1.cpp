@@ -19,6 +19,7 @@
 #include "szlk.h"
 #include "titletree.h"
 #include "treeview.h"
+#include "windowfactory.h"
 
 #include <QAbstractButton>
 #include <QApplication>
