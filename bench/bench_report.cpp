@@ -6,6 +6,10 @@
 //   bench_report --preview DIR N    the preview of the first N songs, for a screenshot
 //   bench_report --huge DIR MB      one song whose lyrics, title, region and credits hold
 //                                   a line of MB megabytes (words, then one unbroken run)
+//   bench_report --limit DIR SHAPE  the largest report the program makes, read and laid out in
+//                                   the preview; SHAPE songs (the most songs, 40 lines each),
+//                                   long (the most text, in songs of a megabyte) or endless
+//                                   (a statement without end, cancelled after 3 s)
 #include "appfonts.h"
 #include "benchutil.h"
 #include "credits.h"
@@ -20,6 +24,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QProgressDialog>
 #include <QPrinter>
 #include <QTimer>
 
@@ -134,6 +139,7 @@ int main(int argc, char *argv[])
     appfonts::install();
     controls::registerFormKinds();
     const QStringList args = app.arguments();
+    QElapsedTimer t;
 
     if (args.size() > 3 && args.at(1) == u"--huge"_s) {
         huge(args.at(2), args.at(3).toDouble());
@@ -149,8 +155,56 @@ int main(int argc, char *argv[])
             return 0;
         }
         QString why;
-        const auto rows = report::loadRows(archive, kAll, &why);
+        const auto rows = report::loadRows(archive, kAll).rows;
         report::preview(nullptr, rows, kMargins, QPageLayout::Portrait, &why);
+        return 0;
+    }
+
+    if (args.size() > 3 && args.at(1) == u"--limit"_s) {
+        const QString archive = prepareArchive(args.at(2), 40, 40);
+        g::vt = db::Database::open(archive);
+        g::vtdosyasi = archive;
+        const QString shape = args.at(3);
+        // A line of 38 letters and its line break for every 20 bytes of zeroblob.
+        const QString lines = u"replace(hex(zeroblob(%1)), '0000000000000000000000000000000000000000', "
+                              u"'Dağlar dağlar kurban olam yar yar yar' || char(10))"_s;
+        const QString rows = shape == u"long"_s ? u"31"_s : u"19999"_s;
+        const QString lyric = lines.arg(shape == u"long"_s ? 512 * 1024 : 800);
+        QString sql = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c%1) SELECT 'Türkü ' || x AS "
+                      u"Başlık, 'Yöre' AS Yöresi, 'K:Ali  D:Veli' AS girişmodu, %2 AS Sözler FROM c"_s
+                          .arg(shape == u"endless"_s ? QString() : u" LIMIT "_s + rows, lyric);
+        if (shape == u"endless"_s)
+            sql += u" ORDER BY x"_s;
+        t.start();
+        double stopped = 0;
+        QTimer::singleShot(3000, [&] {
+            if (auto *d = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+                t.restart();
+                d->cancel();
+            }
+        });
+        const report::Loaded loaded = report::loadRowsShowingProgress(nullptr, archive, sql);
+        stopped = seconds(t);
+        const double read = seconds(t);
+        std::printf("%s: %zu rows read in %.2f s%s%s\n", qPrintable(shape), loaded.rows.size(), read,
+                    loaded.cancelled ? qPrintable(u", cancelled, stopped %1 s after İptal"_s.arg(stopped, 0, 'f', 3))
+                                     : "",
+                    loaded.failure ? qPrintable(u", "_s + *loaded.failure) : "");
+        if (!loaded.rows.empty()) {
+            int pages = 0;
+            QTimer::singleShot(0, [&] {
+                if (auto *w = QApplication::activeModalWidget()) {
+                    if (auto *preview = w->findChild<QPrintPreviewWidget *>())
+                        pages = preview->pageCount();
+                    w->close();
+                }
+            });
+            t.restart();
+            QString why;
+            report::preview(nullptr, loaded.rows, kMargins, QPageLayout::Portrait, &why);
+            std::printf("preview: %d pages in %.2f s\n", pages, seconds(t));
+        }
+        std::printf("peak %.0f MiB\n", memoryMiB().second);
         return 0;
     }
 
@@ -158,7 +212,6 @@ int main(int argc, char *argv[])
     const int songs = args.size() > 2 ? args.at(2).toInt() : 30000;
     const QString archive = prepareArchive(dir, songs, 300);
     const QString small = prepareArchive(dir, 1000, 300);
-    QElapsedTimer t;
 
     {
         auto vt = db::Database::open(archive);
@@ -179,7 +232,7 @@ int main(int argc, char *argv[])
         t.start();
         credits::rewriteAll(*vt);
         QString why;
-        const auto rows = report::loadRows(small, kAll, &why);
+        const auto rows = report::loadRows(small, kAll).rows;
         QPrinter printer(QPrinter::HighResolution);
         report::setUpPrinter(printer, kMargins, QPageLayout::Portrait, &why);
         QPrintPreviewDialog dialog(&printer);
@@ -205,7 +258,7 @@ int main(int argc, char *argv[])
     {
         QString why;
         t.start();
-        const auto rows = report::loadRows(archive, kAll, &why);
+        const auto rows = report::loadRows(archive, kAll).rows;
         const double load = seconds(t);
         QPrinter printer(QPrinter::HighResolution);
         pdfPrinter(printer, QDir(dir).filePath(u"rapor.pdf"_s));

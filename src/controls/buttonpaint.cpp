@@ -1,7 +1,7 @@
 #include "buttonpaint.h"
 
 #include "controlerror.h"
-#include "olecolor.h"
+#include "olecolors.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -150,7 +150,7 @@ qint32 Ceil(float x)
 
 QRgb TranslateColor(quint32 ole)
 {
-    return controls::oleToColor(ole).rgb();
+    return oleColorOrBlack(ole).rgb();
 }
 
 void GetRgb(qint32 color, short &r, short &g, short &b)

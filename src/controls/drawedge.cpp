@@ -1,6 +1,6 @@
 #include "drawedge.h"
 
-#include "olecolor.h"
+#include "olecolors.h"
 
 #include <QPainter>
 
@@ -18,8 +18,8 @@ void ring(QPainter &p, const QRect &r, quint32 topLeft, quint32 bottomRight)
     const int h = r.height();
     if (w <= 0 || h <= 0)
         return;
-    const QColor tl = controls::oleToColor(topLeft);
-    const QColor br = controls::oleToColor(bottomRight);
+    const QColor tl = oleColorOrBlack(topLeft);
+    const QColor br = oleColorOrBlack(bottomRight);
     p.fillRect(l, t, w - 1, 1, tl);
     p.fillRect(l, t, 1, h - 1, tl);
     p.fillRect(l, t + h - 1, w, 1, br);

@@ -1,6 +1,6 @@
 #include "keyedsettings.h"
 
-#include "olecolor.h"
+#include "olecolors.h"
 
 #include <QBuffer>
 #include <QStringList>
@@ -28,7 +28,7 @@ std::optional<qint64> toInteger(const QJsonValue &v)
         return std::nullopt;
     const QString t = v.toString().trimmed();
     if (t.startsWith(u"&H"_s, Qt::CaseInsensitive)) {
-        if (const auto c = controls::parseOleColor(t))
+        if (const auto c = parseOleColor(t))
             return qint64(qint32(*c));  // a hex literal is a 32-bit pattern
         return std::nullopt;
     }
@@ -113,7 +113,7 @@ quint32 KeyedSettings::color(const QString &key, quint32 def) const
 {
     const QJsonValue v = find(key);
     if (v.isString()) {
-        if (const auto c = controls::parseOleColor(v.toString()))
+        if (const auto c = parseOleColor(v.toString()))
             return *c;
         return def;
     }
@@ -183,7 +183,7 @@ void KeyedSettings::putBool(const QString &key, bool value, bool def)
 void KeyedSettings::putColor(const QString &key, quint32 value, quint32 def)
 {
     if (value != def)
-        m_out.insert(key.toLower(), controls::oleColorText(value));
+        m_out.insert(key.toLower(), oleColorText(value));
 }
 
 void KeyedSettings::putFont(const QString &key, const QFont &font, int charset)

@@ -2,8 +2,9 @@
 
 #include "controlerror.h"
 #include "keyedsettings.h"
+#include "legacyinput.h"
 #include "mybuttonaccessible.h"
-#include "olecolor.h"
+#include "olecolors.h"
 #include "picturebox.h"
 #include "valuetip.h"
 
@@ -16,6 +17,7 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
+using namespace legacyinput;
 
 namespace {
 
@@ -37,99 +39,6 @@ QString withoutMarkers(const QString &text)
         out.append(text.at(i));
     }
     return out;
-}
-
-short mouseButton(Qt::MouseButtons b)
-{
-    short v = 0;
-    if (b & Qt::LeftButton)
-        v |= 1;
-    if (b & Qt::RightButton)
-        v |= 2;
-    if (b & Qt::MiddleButton)
-        v |= 4;
-    return v;
-}
-
-short shiftState(Qt::KeyboardModifiers m)
-{
-    short v = 0;
-    if (m & Qt::ShiftModifier)
-        v |= 1;
-    if (m & Qt::ControlModifier)
-        v |= 2;
-    if (m & Qt::AltModifier)
-        v |= 4;
-    return v;
-}
-
-// The key codes the events carry: letters and digits as their capitals, the rest as the
-// classic virtual-key numbers.
-short keyCode(const QKeyEvent *e)
-{
-    const int k = e->key();
-    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9) || k == Qt::Key_Space)
-        return short(k);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
-        return short(112 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    default:
-        return 0;
-    }
-}
-
-// The typed character, 0 when the key types none.
-short keyAscii(const QKeyEvent *e)
-{
-    if (!e->text().isEmpty())
-        return short(e->text().at(0).unicode());
-    switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    default:
-        return 0;
-    }
 }
 
 Qt::CursorShape pointerShape(short pointer)
@@ -338,6 +247,7 @@ void MyButton::setSkinPictureName(const QString &name)
         try {
             setSkinPicture(w);
         } catch (const ControlError &) {
+            // A control of that name that is no picture box: the button keeps its skin.
         }
         return;
     }

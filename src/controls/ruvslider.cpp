@@ -4,7 +4,8 @@
 #include "controlerror.h"
 #include "drawedge.h"
 #include "keyedsettings.h"
-#include "olecolor.h"
+#include "legacyinput.h"
+#include "olecolors.h"
 #include "ruvslideraccessible.h"
 #include "valuetip.h"
 
@@ -17,6 +18,7 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
+using legacyinput::shiftState;
 
 // Resources are registered outside any namespace.
 static void initControlResources()
@@ -42,12 +44,6 @@ const QPixmap &knob()
         return QPixmap(u":/controls/knob16.png"_s);
     }();
     return pm;
-}
-
-short shiftState(Qt::KeyboardModifiers m)
-{
-    return short(((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0)
-                 | ((m & Qt::AltModifier) ? 4 : 0));
 }
 
 } // namespace
@@ -227,7 +223,7 @@ void RuvSlider::DrawSlider()
         m_surface = QImage(size(), QImage::Format_RGB32);
     if (m_surface.isNull())
         return;
-    m_surface.fill(controls::oleToColor(m_backColor));
+    m_surface.fill(oleColorOrBlack(m_backColor));
     const int W = width();
     const int H = height();
     {

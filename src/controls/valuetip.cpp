@@ -1,6 +1,6 @@
 #include "valuetip.h"
 
-#include "olecolor.h"
+#include "olecolors.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -35,8 +35,8 @@ ValueTip::ValueTip()
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, controls::oleToColor(0x80000018));
-    pal.setColor(QPalette::WindowText, controls::oleToColor(0x80000008));
+    pal.setColor(QPalette::Window, oleColorOrBlack(0x80000018));
+    pal.setColor(QPalette::WindowText, oleColorOrBlack(0x80000008));
     setPalette(pal);
     setAutoFillBackground(true);
     QFont f(u"Tahoma"_s);
@@ -153,8 +153,8 @@ void ValueTip::paintEvent(QPaintEvent *)
     QPainter p(this);
     const int W = width();
     const int H = height();
-    const QColor light = controls::oleToColor(0x80000016);
-    const QColor dark = controls::oleToColor(0x80000015);
+    const QColor light = oleColorOrBlack(0x80000016);
+    const QColor dark = oleColorOrBlack(0x80000015);
     p.fillRect(0, 0, W, 1, light);
     p.fillRect(0, 0, 1, H, light);
     p.fillRect(W - 1, 0, 1, H, dark);

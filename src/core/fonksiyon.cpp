@@ -24,9 +24,9 @@ void girismoduyaz()
         credits::rewriteAll(*g::vt);
 }
 
-QString jokercevir(const QVariant &sql)
+QString jokercevir(const QVariant &sql, QString *unreadable)
 {
-    return reportquery::toAnsiLike(sql.toString());
+    return reportquery::toAnsiLike(sql.toString(), unreadable);
 }
 
 } // namespace fonksiyon

@@ -15,6 +15,7 @@ QString dosyaac(const QString &baslangic, const QString &filtre);
 void girismoduyaz();
 
 // The report query for the report's provider: the Like wildcards * ? # become % _ [0-9].
-QString jokercevir(const QVariant &sql);
+// A Like whose pattern is no text puts the message naming it in *unreadable.
+QString jokercevir(const QVariant &sql, QString *unreadable = nullptr);
 
 } // namespace fonksiyon

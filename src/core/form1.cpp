@@ -14,6 +14,7 @@
 #include "recordscrollbar.h"
 #include "recordset.h"
 #include "songdatabase.h"
+#include "songdbswitch.h"
 #include "statusbar.h"
 #include "szlk.h"
 #include "titletree.h"
@@ -345,61 +346,33 @@ bool Form1::vtac(int mod1)
 // everything as it was; the messages of the failure have been shown.
 Form1::Opened Form1::openSongDatabase(const QString &path, int mod1)
 {
-    std::shared_ptr<db::Database> vt;
-    try {
-        vt = songdb::openChecked(path);
-    } catch (const db::Error &e) {
-        switch (e.number()) {
-        case db::FileNotFound:
-        case db::InvalidPath:
-            break;
-        case db::ObjectNotFound:
-            msg::box(path + u" geçerli bir türkü veritabanı değil!"_s);
-            break;
-        case db::UnrecognizedFormat:
-            msg::box(path + u" bir veritabanı dosyası değil!"_s);
-            break;
-        default:
-            msg::box(e.description());
-            break;
-        }
+    using Outcome = songdb::SwitchResult::Outcome;
+    const songdb::SwitchResult r = songdb::DatabaseSwitch(*m_data1, *m_data2).open(path, mod1 == 2);
+    switch (r.outcome) {
+    case Outcome::Opened:
+        break;
+    case Outcome::NotFound:
+        return Opened::No;
+    case Outcome::NotSongDatabase:
+        msg::box(path + u" geçerli bir türkü veritabanı değil!"_s);
+        return Opened::No;
+    case Outcome::NotDatabase:
+        msg::box(path + u" bir veritabanı dosyası değil!"_s);
+        return Opened::No;
+    case Outcome::EditRefused:
+        reportRefusedSave(*r.error);
+        return Opened::EditRefused;
+    case Outcome::OpenFailed:
+    case Outcome::BindFailed:
+        msg::box(r.error->description());
+        return Opened::No;
+    case Outcome::RollbackFailed:
+        msg::box(r.error->description() + u"\n\nÖnceki veritabanı da yeniden açılamadı; kayıtlar gösterilemiyor. "
+                                          u"Başka bir veritabanı seçin.\n"_s
+                 + r.rollbackError->description());
         return Opened::No;
     }
-
-    if (mod1 == 2) {
-        try {
-            m_data1->saveRecord();
-        } catch (const db::Error &e) {
-            reportRefusedSave(e);
-            return Opened::EditRefused;
-        }
-    }
-
-    const QString oldName = m_data1->databaseName();
-    const QString oldSource = m_data1->recordSource();
-    try {
-        m_data1->setDatabaseName(path);
-        m_data1->setRecordSource(u"zelvoran"_s);
-        m_data1->refresh();
-        m_data2->setDatabaseName(path);
-        m_data2->setRecordSource(u"ayarlar"_s);
-        m_data2->refresh();
-    } catch (const db::Error &e) {
-        msg::box(e.description());
-        if (!oldName.isEmpty()) {
-            try {
-                m_data1->setDatabaseName(oldName);
-                m_data1->setRecordSource(oldSource);
-                m_data1->refresh();
-                m_data2->setDatabaseName(oldName);
-                m_data2->setRecordSource(u"ayarlar"_s);
-                m_data2->refresh();
-            } catch (const db::Error &) {
-            }
-        }
-        return Opened::No;
-    }
-    g::vt = vt;
+    g::vt = r.database;
     g::vtdosyasi = path;
     m_stbar->setPanelText(1, u"Veritabanı Dosyası = "_s + g::vtdosyasi);
     return Opened::Yes;

@@ -40,6 +40,7 @@ public:
     void tree();
     void kapat();
     void dinamikbul();
+    void showIdiomsIgnoringErrors();
 
     db::DataControl *data1() const { return m_data1; }
     db::DataControl *data2() const { return m_data2; }

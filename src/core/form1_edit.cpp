@@ -66,6 +66,7 @@ void Form1::connectEditing()
             if (m_data1->recordset() && m_data1->recordset()->text(u"Başlık"_s) == value.toString())
                 return {};
         } catch (const db::Error &) {
+            // No current row to compare with: the title is checked as a new one.
         }
         return titleedit::titleProblem(value.toString());
     });
@@ -195,10 +196,7 @@ void Form1::showAfterDelete(int position)
     if (count == 0) {
         m_data1->showRecord();
         m_stbar->setPanelText(2, u"Kayıt : 0 / 0"_s);
-        try {
-            dinamikbul();
-        } catch (const db::Error &) {
-        }
+        showIdiomsIgnoringErrors();
         return;
     }
     const int target = std::min(position, count - 1);

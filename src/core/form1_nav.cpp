@@ -24,6 +24,17 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A move the file refused (a lock, a read error) is said; a position that no record has
+// moves nothing, without a word.
+bool saysMoveFailure(const db::Error &e)
+{
+    return e.number() != db::InvalidArgument && e.number() != db::NoCurrentRecord;
+}
+
+} // namespace
+
 void Form1::reportRefusedSave(const db::Error &e)
 {
     if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
@@ -61,18 +72,12 @@ void Form1::Data1_Reposition()
     // The range follows the record count; raised before the value, lowered after it.
     if (count > m_hscroll1->maximum())
         m_hscroll1->setMaximumChecked(count);
-    try {
-        m_hscroll1->setValueChecked(int(value));
-    } catch (const db::Error &) {
-    }
+    setScrollIgnoringErrors(int(value));
     if (count >= 1 && count < m_hscroll1->maximum() && m_hscroll1->value() <= count)
         m_hscroll1->setMaximumChecked(count);
     m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
     // Every completed move, also one the scroll bar cannot show or the tree has no node for.
-    try {
-        dinamikbul();
-    } catch (const db::Error &) {
-    }
+    showIdiomsIgnoringErrors();
 }
 
 void Form1::HScroll1_Change()
@@ -85,10 +90,14 @@ void Form1::HScroll1_Change()
         if (rs->absolutePosition() != target)
             rs->setAbsolutePosition(target);
     } catch (const db::Error &e) {
-        if (e.number() != db::MoveCancelled)
+        if (e.number() == db::MoveCancelled) {
+            reportRefusedSave(e);
+            showStoredTitle();
+        } else if (saysMoveFailure(e)) {
+            msg::box(e.description(), msg::Icon::Critical);
+        } else {
             return;
-        reportRefusedSave(e);
-        showStoredTitle();
+        }
         restoreScrollToRecord();
         return;
     }
@@ -136,10 +145,7 @@ void Form1::restoreScrollToRecord()
     if (!rs || rs->absolutePosition() < 0)
         return;
     m_restoringScroll = true;
-    try {
-        m_hscroll1->setValueChecked(rs->absolutePosition() + 1);
-    } catch (const db::Error &) {
-    }
+    setScrollIgnoringErrors(rs->absolutePosition() + 1);
     m_restoringScroll = false;
 }
 
@@ -175,8 +181,11 @@ void Form1::TVW_NodeClick(TreeNode *node)
     } catch (const db::Error &e) {
         if (e.number() == db::ExpressionSyntaxError) {
             msg::box(u"Bu başlıkta tanınmayan karakter var, düzeltilmesi gerekli!"_s, msg::Icon::Critical);
-        } else if (e.number() == db::MoveCancelled) {
-            reportRefusedSave(e);
+        } else if (e.number() == db::MoveCancelled || saysMoveFailure(e)) {
+            if (e.number() == db::MoveCancelled)
+                reportRefusedSave(e);
+            else
+                msg::box(e.description(), msg::Icon::Critical);
             // The record and its edits stay; its node is selected again, found by its
             // title as stored or as typed.
             if (TreeNode *shown = shownNode())
@@ -190,6 +199,17 @@ void Form1::TVW_NodeClick(TreeNode *node)
 
 // Lists the dictionary idioms that occur in the lyrics, each with its explanation.
 // The dictionary is the one of the database the shown record comes from.
+void Form1::showIdiomsIgnoringErrors()
+{
+    try {
+        dinamikbul();
+    } catch (const db::Error &) {
+        // The dictionary cannot be read: no idioms rather than the former record's; the
+        // record itself is shown.
+        m_sozcuk->clear();
+    }
+}
+
 void Form1::dinamikbul()
 {
     const std::shared_ptr<db::Database> &vt = m_data1->database();

@@ -121,10 +121,7 @@ void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
         return;
     }
     m_data1->setRecordSource(sqlsql.text);
-    try {
-        m_hscroll1->setValueChecked(m_hscroll1->maximum());
-    } catch (const db::Error &) {
-    }
+    setScrollIgnoringErrors(m_hscroll1->maximum());
     search::Hits found;
     try {
         db::Database::ReadTransaction reading(*g::vt);

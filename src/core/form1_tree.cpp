@@ -17,6 +17,7 @@ void Form1::setScrollIgnoringErrors(int value)
     try {
         m_hscroll1->setValueChecked(value);
     } catch (const db::Error &) {
+        // A value outside the bar's range: the bar stays where it was, the record is shown.
     }
 }
 

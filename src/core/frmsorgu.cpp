@@ -28,18 +28,6 @@ using namespace Qt::StringLiterals;
 
 namespace frmsorgu {
 
-namespace {
-
-// The message of a refused statement: a write gets a word of its own.
-QString refusalText(const db::Error &e)
-{
-    if (e.number() == db::InvalidOperation)
-        return u"Bu komut kayıtları değiştirir. "_s + reportstatement::refusal();
-    return e.description();
-}
-
-} // namespace
-
 Window::Window(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
@@ -176,6 +164,7 @@ void Window::clearPreview()
         m_data1->setRecordSource({});
         m_data1->refresh();
     } catch (const db::Error &) {
+        // Nothing is written: the grid keeps its last rows until the next preview replaces them.
     }
 }
 
@@ -189,7 +178,7 @@ void Window::MyButton1_Click()
         m_data1->refresh();
     } catch (const db::Error &e) {
         clearPreview();
-        msg::box(refusalText(e));
+        msg::box(report::failureText(e));
         return;
     }
     db::Recordset *rs = m_data1->recordset();
@@ -210,9 +199,14 @@ QPageLayout::Orientation Window::orientation()
 
 void Window::MyButton2_Click()
 {
-    g::raporsql = fonksiyon::jokercevir(m_txtsql ? FieldTextEdit::text(m_txtsql) : QString());
+    QString unreadable;
+    g::raporsql = fonksiyon::jokercevir(m_txtsql ? FieldTextEdit::text(m_txtsql) : QString(), &unreadable);
     if (g::raporsql.isEmpty()) {
         msg::box(u"Öncelikle Sorgula işlemini yapmalısınız!"_s);
+        return;
+    }
+    if (!unreadable.isEmpty()) {
+        msg::box(unreadable);
         return;
     }
     if (const QString refusal = reportstatement::check(g::vtdosyasi, g::raporsql); !refusal.isEmpty()) {
@@ -229,21 +223,21 @@ void Window::MyButton2_Click()
         msg::box(why);
         return;
     }
-    std::vector<ReportRow> rows;
     try {
         fonksiyon::girismoduyaz();
-        QString refusal;
-        rows = report::loadRows(g::vtdosyasi, g::raporsql, &refusal);
-        if (!refusal.isEmpty()) {
-            msg::box(refusal);
-            return;
-        }
     } catch (const db::Error &e) {
-        msg::box(refusalText(e));
+        msg::box(report::failureText(e));
+        return;
+    }
+    const report::Loaded loaded = report::loadRowsShowingProgress(this, g::vtdosyasi, g::raporsql);
+    if (loaded.cancelled)
+        return;
+    if (loaded.failure) {
+        msg::box(*loaded.failure);
         return;
     }
     QString why;
-    if (!report::preview(this, rows, margins, o, &why))
+    if (!report::preview(this, loaded.rows, margins, o, &why))
         msg::box(why);
 }
 

@@ -32,8 +32,12 @@ QString build(const std::array<Criterion, kColumns> &columns, const QString &sir
 QString sortClause(int i);
 
 // The query in the report provider's dialect: inside each Like pattern * ? # become % _
-// [0-9], and % _ of the pattern become literal. Nothing outside Like patterns changes.
-QString toAnsiLike(const QString &sql);
+// [0-9], and % _ of the pattern become literal, whatever its quotes, brackets or comments;
+// texts joined by || become one text. Nothing outside Like patterns changes, nor a Like with
+// ESCAPE, which reads % and _ in both dialects. A pattern that is no text (a field, a
+// function, a text joined to a field) cannot be converted: *unreadable then holds the
+// message naming the first such Like, else it is emptied.
+QString toAnsiLike(const QString &sql, QString *unreadable = nullptr);
 
 // The fields the report prints, among the given names (Turkish case ignored): the missing ones.
 QStringList missingReportFields(const QStringList &fieldNames);

@@ -49,12 +49,6 @@ void createGroupIndexes(db::Database &db)
     }
 }
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 } // namespace
 
 const QStringList &groupedFields()
@@ -132,20 +126,18 @@ void createSettingsDatabase(db::Database &db, const QString &songDatabasePath)
     tx.commit();
 }
 
-bool repairSettingsDatabase(const QString &path, QString *error)
+std::optional<db::Error> repairSettingsDatabase(const QString &path)
 {
     try {
         const QFileInfo info(path);
         if (!info.exists()) {
             auto db = db::Database::create(path);
             createSettingsDatabase(*db, QString());
-            return true;
+            return std::nullopt;
         }
         auto db = db::Database::open(path);
-        if (db->isReadOnly()) {
-            setError(error, db::Error::describe(db::ReadOnlyDatabase, path));
-            return false;
-        }
+        if (db->isReadOnly())
+            return db::Error::make(db::ReadOnlyDatabase, path);
         db::Database::Transaction tx(*db);
         const struct {
             QString table;
@@ -177,10 +169,9 @@ bool repairSettingsDatabase(const QString &path, QString *error)
         if (db->userVersion() < kSettingsSchemaVersion)
             db->setUserVersion(kSettingsSchemaVersion);
         tx.commit();
-        return true;
+        return std::nullopt;
     } catch (const db::Error &e) {
-        setError(error, e.description());
-        return false;
+        return e;
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "dberror.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace db { class Database; }
 
@@ -33,7 +36,7 @@ void createSettingsDatabase(db::Database &db, const QString &songDatabasePath);
 
 // Makes a missing settings file anew; in an existing one adds what is missing (the
 // ayarlar table or its row, with vtyol Null; the onsoz table or its row). Nothing that is
-// there is changed. False with the reason when the file cannot be opened or written.
-bool repairSettingsDatabase(const QString &path, QString *error);
+// there is changed. The failure when the file cannot be opened or written.
+std::optional<db::Error> repairSettingsDatabase(const QString &path);
 
 } // namespace schema

@@ -46,9 +46,8 @@ std::shared_ptr<db::Database> openSettings(const QString &path)
             throw;
         }
     }
-    QString why;
-    if (!schema::repairSettingsDatabase(path, &why))
-        throw db::Error(db::FileAccessDenied, why);
+    if (const std::optional<db::Error> failure = schema::repairSettingsDatabase(path))
+        throw db::Error(db::FileAccessDenied, failure->description());
     return db::Database::open(path);
 }
 

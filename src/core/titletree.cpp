@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "recordset.h"
+#include "statement.h"
 #include "treeview.h"
 #include "turkish.h"
 
@@ -48,6 +49,7 @@ void nullEmptyTexts(db::Database &vt, const GroupedView &view)
             vt.execute(u"UPDATE Zelvoran SET Zelvoran."_s + view.field + u" = Null WHERE (((Len([Zelvoran].["_s
                        + view.lenField + u"]))=0));"_s);
     } catch (const db::Error &) {
+        // A file that cannot be written keeps its empty texts; the builds file them with the Nulls.
     }
 }
 
@@ -166,19 +168,24 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         };
         // The letters by their first folded character, each with its folder, as delivered.
         QHash<QChar, QList<QPair<QString, qsizetype>>> letters;
+        qsizetype longest = 1;  // the folding keeps lengths: a title's prefix this long will do
         {
             auto rows = vt.openRecordset(u"basharfler"_s);
             for (; !rows->eof(); rows->moveNext()) {
                 // An empty letter would take in every title.
                 const QString letter = rows->text(u"basharf"_s);
-                if (!letter.isEmpty())
+                if (!letter.isEmpty()) {
                     letters[turkish::fold(letter).at(0)].append({turkish::fold(letter), folderFor(letter, true)});
+                    longest = std::max(longest, letter.size());
+                }
             }
         }
-        auto titles = vt.openRecordset(u"SELECT Zelvoran.Başlık FROM Zelvoran ORDER BY Zelvoran.Başlık;"_s);
-        for (; !titles->eof(); titles->moveNext()) {
-            const QString title = titles->text(u"Başlık"_s);
-            const QString folded = turkish::fold(title);
+        // Read once, forward: a recordset would keep a keyset and, past its prefetch, look
+        // every row up in the table itself.
+        db::Statement titles(vt, vt.translate(u"SELECT Zelvoran.Başlık FROM Zelvoran ORDER BY Zelvoran.Başlık;"_s));
+        while (titles.step()) {
+            const QString title = titles.value(0).toString();
+            const QString folded = turkish::fold(QStringView(title).left(longest));
             qsizetype folder = -1;
             if (!folded.isEmpty()) {
                 for (const auto &[letter, index] : letters.value(folded.at(0))) {
@@ -215,6 +222,11 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         m_view.clear();
         m_view.setImageList(m_images);
         TreeView::Batch batch(m_view);
+        qsizetype titleCount = 0;
+        for (const Folder *f : std::as_const(order))
+            titleCount += f->titles.size();
+        m_view.reserve(order.size(), NodeKind::Folder);
+        m_view.reserve(titleCount);
         for (const Folder *f : std::as_const(order)) {
             TreeNode *node = addFolder(f->text);
             for (const QString &title : f->titles)

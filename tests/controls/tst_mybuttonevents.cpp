@@ -102,6 +102,8 @@ private slots:
     void hostMayBeDeletedFromEveryEvent_data();
     void hostMayBeDeletedFromEveryEvent();
     void enabledPaintsNormalOrDisabled();
+    void eventArgumentsInClassicCodes_data();
+    void eventArgumentsInClassicCodes();
 
     void skinLookup();
     void skinPictureRefusesOtherObjects();
@@ -319,6 +321,57 @@ void TestMyButtonEvents::enabledPaintsNormalOrDisabled()
     m_host->setEnabled(false);
     m_button->Refresh();
     QCOMPARE(m_button->state(), MyButton::Disabled);
+}
+
+void TestMyButtonEvents::eventArgumentsInClassicCodes_data()
+{
+    QTest::addColumn<int>("key");  // 0: a mouse press instead
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("mouse");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("code");  // KeyDown's KeyCode or MouseDown's Button
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<int>("ascii");  // KeyPress's KeyAscii, -1: no KeyPress
+    QTest::newRow("letter as its capital") << int(Qt::Key_A) << u"a"_s << 0 << 0 << 65 << 0 << 97;
+    QTest::newRow("shifted digit") << int(Qt::Key_7) << u"/"_s << 0 << int(Qt::ShiftModifier) << 55 << 1 << 47;
+    QTest::newRow("Ctrl+Alt F5") << int(Qt::Key_F5) << QString() << 0 << int(Qt::ControlModifier | Qt::AltModifier)
+                                 << 116 << 6 << -1;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << u"\x1b"_s << 0 << 0 << 27 << 0 << 27;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << QString() << 0 << 0 << 46 << 0 << -1;
+    QTest::newRow("arrow right, Shift+Ctrl") << int(Qt::Key_Right) << QString() << 0
+                                             << int(Qt::ShiftModifier | Qt::ControlModifier) << 39 << 3 << -1;
+    QTest::newRow("a key without a code") << int(Qt::Key_Pause) << QString() << 0 << 0 << 0 << 0 << -1;
+    QTest::newRow("left, Alt") << 0 << QString() << int(Qt::LeftButton) << int(Qt::AltModifier) << 1 << 4 << -1;
+    QTest::newRow("right") << 0 << QString() << int(Qt::RightButton) << 0 << 2 << 0 << -1;
+    QTest::newRow("middle, Shift") << 0 << QString() << int(Qt::MiddleButton) << int(Qt::ShiftModifier) << 4 << 1
+                                   << -1;
+}
+
+// The host's handlers get the mouse, shift and key codes of the classic events.
+void TestMyButtonEvents::eventArgumentsInClassicCodes()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, mouse);
+    QFETCH(int, modifiers);
+    QFETCH(int, code);
+    QFETCH(int, shift);
+    QFETCH(int, ascii);
+    QList<int> got;  // code, shift, ascii
+    int pressed = -1;
+    connect(m_button, &MyButton::KeyDown, this, [&](short &c, short &s) { got = {c, s}; });
+    connect(m_button, &MyButton::MouseDown, this, [&](short &b, short &s, float &, float &) { got = {b, s}; });
+    connect(m_button, &MyButton::KeyPress, this, [&](short &a) { pressed = a; });
+    const auto mods = Qt::KeyboardModifiers(modifiers);
+    if (key) {
+        QKeyEvent e(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(m_button, &e);
+    } else {
+        QTest::mousePress(m_button, Qt::MouseButton(mouse), mods, QPoint(60, 12));
+        QTest::mouseRelease(m_button, Qt::MouseButton(mouse), mods, QPoint(60, 12));
+    }
+    QCOMPARE(got, QList<int>({code, shift}));
+    QCOMPARE(pressed, ascii);
 }
 
 void TestMyButtonEvents::skinLookup()

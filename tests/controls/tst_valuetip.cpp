@@ -1,4 +1,4 @@
-#include "olecolor.h"
+#include "olecolors.h"
 #include "valuetip.h"
 
 #include <QApplication>
@@ -126,9 +126,9 @@ void TestValueTip::raisedFrame()
     const QImage img = tip->grab().toImage();
     const int W = img.width();
     const int H = img.height();
-    const QRgb light = controls::oleToColor(0x80000016).rgb() & 0xFFFFFFu;
-    const QRgb dark = controls::oleToColor(0x80000015).rgb() & 0xFFFFFFu;
-    const QRgb back = controls::oleToColor(0x80000018).rgb() & 0xFFFFFFu;
+    const QRgb light = oleColorOrBlack(0x80000016).rgb() & 0xFFFFFFu;
+    const QRgb dark = oleColorOrBlack(0x80000015).rgb() & 0xFFFFFFu;
+    const QRgb back = oleColorOrBlack(0x80000018).rgb() & 0xFFFFFFu;
     auto px = [&](int x, int y) { return img.pixel(x, y) & 0xFFFFFFu; };
     QCOMPARE(px(0, 0), light);
     QCOMPARE(px(W / 2, 0), light);

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -238,6 +239,36 @@ private slots:
         QCOMPARE(rs->text(u"Başlık"_s), u"Ali Paşa Değişti"_s);
     }
 
+    // The chosen file's settings cannot be read and the former file is gone too: the
+    // user is told, and the window shows no song of either file.
+    void switchThatCannotGoBack()
+    {
+        ArchiveFixture f;
+        const QString first = f.makeArchive(u"bir.qel"_s, sampleSongs());
+        const QString broken = f.makeArchive(u"kırık.qel"_s, {Song{u"Kırık"_s, {}}});
+        {
+            auto vt = db::Database::open(broken);
+            vt->executeNative(u"DROP TABLE ayarlar"_s);
+            vt->executeNative(u"CREATE VIEW ayarlar AS SELECT * FROM yok"_s);
+        }
+        f.makeSettings(first);
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        auto *title = w->findChild<QLineEdit *>(u"Text3"_s);
+        QVERIFY(!title->text().isEmpty());
+        QVERIFY(QFile::remove(first));
+
+        f.boxes.clear();
+        f.dialogAnswers = {broken, QString()};
+        emit w->stbar()->panelClick(1);
+        const QStringList texts = f.boxTexts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts.first().contains(u"Önceki veritabanı da yeniden açılamadı"_s), qPrintable(texts.first()));
+        QCOMPARE(g::vtdosyasi, first);
+        QVERIFY(!w->data1()->recordset());
+        QCOMPARE(title->text(), QString());
+    }
+
     void closingSavesPendingEdit()
     {
         ArchiveFixture f;
@@ -264,6 +295,27 @@ private slots:
         QVERIFY(f.form()->isVisible());
         f.boxAnswers = {msg::Result::Yes};
         QVERIFY(f.form()->close());
+    }
+
+    // The dictionary dropped by another program: the next record shows no idioms, not
+    // those of the record before.
+    void unreadableDictionaryShowsNoIdioms()
+    {
+        ArchiveFixture f;
+        const QList<Song> songs = {{u"Bir"_s, {{u"Sözler"_s, u"bir kara sevda yeter"_s}}},
+                                   {u"İki"_s, {{u"Sözler"_s, u"ak gün"_s}}}};
+        const QString archive = f.makeArchive(u"Arşiv.qel"_s, songs, {}, {{u"kara sevda"_s, u"aşk"_s}});
+        f.makeSettings(archive);
+        QVERIFY(f.start());
+        Form1 *w = f.form();
+        auto *box = w->findChild<QPlainTextEdit *>(u"sozcuk"_s);
+        QVERIFY(box);
+        QCOMPARE(box->toPlainText().trimmed(), u"[kara sevda : aşk]"_s);
+        db::Database::open(archive)->executeNative(u"DROP TABLE sozluk"_s);
+        w->data1()->recordset()->moveNext();
+        QCOMPARE(w->data1()->recordset()->text(u"Başlık"_s), u"İki"_s);
+        QCOMPARE(box->toPlainText(), QString());
+        QVERIFY(f.boxes.isEmpty());
     }
 
     void emptySongsTable()

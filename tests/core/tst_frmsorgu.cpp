@@ -14,7 +14,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRadioButton>
@@ -71,6 +73,10 @@ private slots:
     void reportButtonOpensWindow();
     void vanishedFileOpensNothing();
     void reportReadsTheOpenDatabase();
+    void longReadCancelled_data();
+    void longReadCancelled();
+    void reportTooBig_data();
+    void reportTooBig();
 
 private:
     std::unique_ptr<ArchiveFixture> m_f;
@@ -207,6 +213,8 @@ void TestFrmsorgu::raporuGosterRefusals_data()
                                           << u"değiştirir"_s;
     QTest::newRow("fields missing") << u"SELECT Başlık FROM Zelvoran"_s << -1 << QString() << u"girişmodu"_s;
     QTest::newRow("unknown field") << u"SELECT Yok FROM Zelvoran"_s << -1 << QString() << u"Yok"_s;
+    QTest::newRow("a Like of a field") << u"SELECT * FROM Zelvoran WHERE Başlık Like Yöresi || '*'"_s << -1 << QString()
+                                       << u"Like Yöresi || '*'"_s;
     QTest::newRow("margin no number") << u"SELECT * FROM Zelvoran"_s << 1 << u"abc"_s << u"Alt Boşluk"_s;
     QTest::newRow("margin 58") << u"SELECT * FROM Zelvoran"_s << 2 << u"58"_s << u"Sol Boşluk"_s;
 }
@@ -345,6 +353,117 @@ void TestFrmsorgu::reportReadsTheOpenDatabase()
     m_w->button(2)->click();
     QCOMPARE(pages, 3);  // six songs would fill one
     QVERIFY(m_f->boxes.isEmpty());
+}
+
+namespace {
+
+// Columns of the report over a counting statement.
+const QString kCount = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c%1) "_s;
+const QString kFields = u"SELECT x AS Başlık, x AS Yöresi, x AS girişmodu, %1 AS Sözler FROM c"_s;
+
+// Closes a preview that opens while it lives and tells whether one did.
+struct NoPreview {
+    QTimer timer;
+    bool previewed = false;
+    NoPreview()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto *d = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+                previewed = true;
+                d->close();
+            }
+        });
+        timer.start(20);
+    }
+};
+
+// The preview of the songs starting with K opens after Raporu Göster.
+bool reportShows(frmsorgu::Window *w, ArchiveFixture *f)
+{
+    w->txtsql()->setPlainText(u"SELECT * FROM Zelvoran WHERE Başlık Like 'K*'"_s);
+    int pages = 0;
+    onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog *d) {
+        if (auto *preview = d->findChild<QPrintPreviewWidget *>())
+            pages = preview->pageCount();
+    });
+    w->button(2)->click();
+    return pages == 1 && f->boxes.isEmpty();
+}
+
+} // namespace
+
+// A statement that reads for long shows a progress window over the query window; its
+// İptal stops the statement, says nothing, and the window makes the next report.
+void TestFrmsorgu::longReadCancelled_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("endless, no row passes") << kCount.arg(QString()) + kFields.arg(u"x"_s) + u" WHERE x = 0"_s;
+    QTest::newRow("endless, sorted") << kCount.arg(QString()) + kFields.arg(u"x"_s) + u" ORDER BY x DESC"_s;
+    QTest::newRow("ten million, none passes")
+        << kCount.arg(u" LIMIT 10000000"_s) + kFields.arg(u"x"_s) + u" WHERE x > 10000000"_s;
+}
+
+void TestFrmsorgu::longReadCancelled()
+{
+    QFETCH(QString, sql);
+    m_w->txtsql()->setPlainText(sql);
+    QString label;
+    QWidget *over = nullptr;
+    bool modal = false;
+    auto *timer = new QTimer(this);
+    timer->setInterval(20);
+    connect(timer, &QTimer::timeout, this, [&, timer] {
+        auto *d = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!d || !d->labelText().contains(u"Okunan kayıt"_s))
+            return;
+        timer->deleteLater();
+        label = d->labelText();
+        over = d->parentWidget();
+        modal = d->isModal();
+        for (QPushButton *b : d->findChildren<QPushButton *>()) {
+            if (b->text() == u"İptal"_s)
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+    });
+    timer->start();
+    {
+        NoPreview none;
+        m_w->button(2)->click();
+        QVERIFY(!none.previewed);
+    }
+    QVERIFY2(label.startsWith(u"Rapor hazırlanıyor..."_s), qPrintable(label));
+    QCOMPARE(over, m_w.get());
+    QVERIFY(modal);
+    QVERIFY2(m_f->boxes.isEmpty(), qPrintable(m_f->boxTexts().join(u" | "_s)));
+    QVERIFY(!qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()));
+    QVERIFY(m_w->isVisible() && m_w->isEnabled());
+    QVERIFY(reportShows(m_w.get(), m_f.get()));
+}
+
+void TestFrmsorgu::reportTooBig_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("endless") << kCount.arg(QString()) + kFields.arg(u"x"_s);
+    QTest::newRow("ten million rows") << kCount.arg(u" LIMIT 10000000"_s) + kFields.arg(u"x"_s);
+    QTest::newRow("megabyte lyrics") << kCount.arg(QString()) + kFields.arg(u"hex(zeroblob(500000))"_s);
+}
+
+// Past what a report can hold, the statement stops with a message; the window goes on.
+void TestFrmsorgu::reportTooBig()
+{
+    QFETCH(QString, sql);
+    m_w->txtsql()->setPlainText(sql);
+    // A slow machine may show the progress window first; it is left to close by itself.
+    {
+        NoPreview none;
+        m_w->button(2)->click();
+        QVERIFY(!none.previewed);
+    }
+    QCOMPARE(m_f->boxes.size(), 1);
+    const QString text = m_f->boxes.first().text;
+    QVERIFY2(text.contains(u"Rapor çok büyük"_s) && text.contains(u"daraltıp"_s), qPrintable(text));
+    m_f->boxes.clear();
+    QVERIFY(reportShows(m_w.get(), m_f.get()));
 }
 
 QTEST_MAIN(TestFrmsorgu)

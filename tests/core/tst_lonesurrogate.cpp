@@ -3,7 +3,10 @@
 #include "database.h"
 #include "form1.h"
 #include "frmsorgu.h"
+#include "fonksiyon.h"
 #include "globals.h"
+#include "recordset.h"
+#include "report.h"
 #include "mybutton.h"
 #include "treeview.h"
 
@@ -24,6 +27,8 @@ private slots:
     void search();
     void reportCriterion_data();
     void reportCriterion();
+    void handTypedStatement_data();
+    void handTypedStatement();
 };
 
 namespace {
@@ -120,6 +125,49 @@ void TestLoneSurrogate::reportCriterion()
         QVERIFY(QStringView(w.txtsql()->toPlainText()).isValidUtf16());
     }
     g::vt.reset();
+}
+
+// The same in a statement typed into the SQL box or a value bound to a placeholder:
+// the program's dialect, the report's, and a bound pattern find the same rows.
+void TestLoneSurrogate::handTypedStatement_data()
+{
+    QTest::addColumn<QString>("pattern");  // between the quotes, in the program's dialect
+    QTest::addColumn<QStringList>("hits");
+
+    QTest::newRow("a letter's place") << (u"Neden"_s + kHigh) << QStringList();
+    QTest::newRow("a low half") << (u"Neden"_s + kLow) << QStringList();
+    QTest::newRow("inside a contains") << (u"*ede"_s + kHigh + u"*"_s) << QStringList();
+    QTest::newRow("the broken character stored") << (u"Bozuk"_s + kHigh + u"Harf"_s) << QStringList();
+    QTest::newRow("as the broken character") << (u"*bozuk "_s + kHigh + u" harf*"_s) << QStringList{u"Bozuk Harf"_s};
+}
+
+void TestLoneSurrogate::handTypedStatement()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QStringList, hits);
+    ArchiveFixture f;
+    const QString archive = f.makeArchive(u"rapor.qel"_s, songs());
+    const QString sql = u"SELECT * FROM Zelvoran WHERE Başlık Like '"_s + pattern + u"' OR Sözler Like \""_s + pattern
+                        + u"\" ORDER BY Başlık"_s;
+    auto db = db::Database::open(archive);
+    QStringList found;
+    for (auto rs = db->openRecordset(sql); !rs->eof(); rs->moveNext())
+        found << rs->text(u"Başlık"_s);
+    QCOMPARE(found, hits);
+
+    found.clear();
+    for (auto rs = db->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık Like ? OR Sözler Like ? ORDER BY Başlık"_s,
+                                     {pattern, pattern});
+         !rs->eof(); rs->moveNext())
+        found << rs->text(u"Başlık"_s);
+    QCOMPARE(found, hits);
+
+    QString unreadable, refusal;
+    found.clear();
+    for (const ReportRow &r : report::loadRows(archive, fonksiyon::jokercevir(sql, &unreadable), &refusal))
+        found << r.baslik;
+    QVERIFY(unreadable.isEmpty() && refusal.isEmpty());
+    QCOMPARE(found, hits);
 }
 
 QTEST_MAIN(TestLoneSurrogate)

@@ -1,3 +1,4 @@
+#include "boundbox.h"
 #include "database.h"
 #include "datacontrol.h"
 #include "faultfile.h"
@@ -9,41 +10,6 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A bound box as the windows have one: shows a value, remembers what was typed.
-class Box : public db::FieldBinding {
-public:
-    explicit Box(QString field) : m_field(std::move(field)) {}
-    QString dataField() const override { return m_field; }
-    void showValue(const QVariant &value) override
-    {
-        m_text = value.isNull() ? QString() : value.toString();
-        m_null = value.isNull();
-        m_changed = false;
-    }
-    bool isChanged() const override { return m_changed; }
-    QVariant editedValue() const override { return m_text; }
-    void clearChanged() override { m_changed = false; }
-
-    void type(const QString &text)
-    {
-        m_text = text;
-        m_null = false;
-        m_changed = true;
-    }
-    QString text() const { return m_text; }
-    bool isNull() const { return m_null; }
-
-private:
-    QString m_field;
-    QString m_text;
-    bool m_null = true;
-    bool m_changed = false;
-};
-
-} // namespace
 
 // The data control: bound boxes filled on every move, changed boxes saved before it.
 class TestDataControl : public QObject {

@@ -29,6 +29,7 @@ private slots:
     void failureSpeaksTurkish_data();
     void failureSpeaksTurkish();
     void lockIsReportedOncePromptly();
+    void movesOnALockedFile();
 
 private:
     // A second connection, as another program holds it.
@@ -180,6 +181,27 @@ void TestErrors::lockIsReportedOncePromptly()
 
     QCOMPARE(sqlite3_exec(other(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     QVERIFY(db->execute(u"UPDATE Zelvoran SET Yöresi = 'Sivas'"_s) > 0);
+}
+
+// A move to a row the locked file will not give, and a find on it, are refused as a lock:
+// the record stays where it was and the criterion is not blamed.
+void TestErrors::movesOnALockedFile()
+{
+    const auto db = db::Database::open(m_path);
+    auto rs = db->openRecordset(u"Zelvoran"_s);
+    QVERIFY(rs->recordCount() >= 3);
+    const QString first = rs->text(u"Başlık"_s);
+    auto copy = rs->clone();
+    QCOMPARE(sqlite3_exec(other(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QVERIFY_DB_ERROR(rs->setAbsolutePosition(2), db::Locked);
+    QCOMPARE(rs->absolutePosition(), 0);
+    QVERIFY_DB_ERROR(copy->findFirst(u"[Başlık] = 'yok'"_s), db::Locked);
+
+    QCOMPARE(sqlite3_exec(other(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(rs->text(u"Başlık"_s), first);
+    rs->setAbsolutePosition(2);
+    QCOMPARE(rs->absolutePosition(), 2);
+    QVERIFY(rs->text(u"Başlık"_s) != first);
 }
 
 QTEST_GUILESS_MAIN(TestErrors)

@@ -528,10 +528,11 @@ private slots:
             if (setup != u"noOnsoz"_s)
                 db->executeNative(u"CREATE TABLE onsoz (vu TEXT, qel TEXT); INSERT INTO onsoz VALUES ('Önsöz', 'İkinci')"_s);
         }
-        QString error;
         // Twice: a second repair finds nothing to add.
-        for (int round = 0; round < 2; ++round)
-            QVERIFY2(schema::repairSettingsDatabase(path, &error), qPrintable(error));
+        for (int round = 0; round < 2; ++round) {
+            const std::optional<db::Error> failure = schema::repairSettingsDatabase(path);
+            QVERIFY2(!failure, failure ? failure->what() : "");
+        }
 
         auto db = db::Database::open(path);
         QCOMPARE(count(*db, u"ayarlar"_s), 1);
@@ -558,9 +559,9 @@ private slots:
         QTemporaryDir tmp;
         const QString path = tmp.filePath(u"nsz.dll"_s);
         writeFile(path, content);
-        QString error;
-        QVERIFY(!schema::repairSettingsDatabase(path, &error));
-        QVERIFY(!error.isEmpty());
+        const std::optional<db::Error> failure = schema::repairSettingsDatabase(path);
+        QVERIFY(failure);
+        QVERIFY(!failure->description().isEmpty());
         QCOMPARE(readFile(path), content);
     }
 

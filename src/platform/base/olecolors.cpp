@@ -87,3 +87,14 @@ QColor oleColor(const QString &text)
     const auto v = parseOleColor(text);
     return v ? oleColor(*v) : QColor();
 }
+
+QColor oleColorOrBlack(quint32 ole)
+{
+    const QColor c = oleColor(ole);
+    return c.isValid() ? c : QColor(Qt::black);
+}
+
+QString oleColorText(quint32 ole)
+{
+    return u"&H"_s + QStringLiteral("%1").arg(ole, 8, 16, QLatin1Char('0')).toUpper();
+}

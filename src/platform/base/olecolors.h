@@ -14,6 +14,11 @@ std::optional<quint32> parseOleColor(const QString &text);
 // Invalid QColor for an unknown system colour or an unreadable text.
 QColor oleColor(quint32 ole);
 QColor oleColor(const QString &text);
+// As the controls draw it: black where oleColor() names no colour.
+QColor oleColorOrBlack(quint32 ole);
+
+// "&H00BBGGRR" with eight hex digits.
+QString oleColorText(quint32 ole);
 
 // System colour nn (0x00 scroll bar ... 0x1E menu bar); invalid QColor when unknown.
 QColor systemColor(int index);

@@ -62,71 +62,6 @@ bool isHidden(const QString &name)
            || name.compare(QueriesTable, Qt::CaseInsensitive) == 0;
 }
 
-bool isWordName(const QString &name)
-{
-    if (name.isEmpty() || (name.at(0) >= u'0' && name.at(0) <= u'9'))
-        return false;
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        if (!(u >= 0x80 || u == '_' || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')
-              || (u >= '0' && u <= '9')))
-            return false;
-    }
-    return true;
-}
-
-// "DELETE x.* FROM" and "DELETE * FROM" become "DELETE FROM".
-void rewriteDelete(sql::Tokens &t, size_t del)
-{
-    size_t i = sql::nextSignificant(t, del + 1);
-    size_t from = t.size();
-    if (i < t.size() && t[i].isPunct(u'*')) {
-        from = sql::nextSignificant(t, i + 1);
-    } else if (i < t.size() && t[i].isIdentifier()) {
-        const size_t dot = sql::nextSignificant(t, i + 1);
-        const size_t star = sql::nextSignificant(t, dot + 1);
-        if (dot < t.size() && t[dot].isPunct(u'.') && star < t.size() && t[star].isPunct(u'*'))
-            from = sql::nextSignificant(t, star + 1);
-    }
-    if (from >= t.size() || !t[from].is("FROM"_L1))
-        return;
-    t.erase(t.begin() + qsizetype(del + 1), t.begin() + qsizetype(from));
-    t.insert(t.begin() + qsizetype(del + 1), sql::Token{sql::Token::Space, u" "_s});
-}
-
-// "UPDATE t SET t.c = 1, t.d = 2" becomes "UPDATE t SET c = 1, d = 2".
-void rewriteUpdate(sql::Tokens &t, size_t upd)
-{
-    size_t i = upd + 1;
-    while (i < t.size() && !t[i].is("SET"_L1))
-        ++i;
-    int depth = 0;
-    bool target = true;
-    for (++i; i < t.size(); ++i) {
-        const sql::Token &tok = t[i];
-        if (!tok.significant())
-            continue;
-        if (tok.isPunct(u'(')) {
-            ++depth;
-        } else if (tok.isPunct(u')')) {
-            --depth;
-        } else if (depth == 0 && (tok.is("WHERE"_L1) || tok.is("FROM"_L1) || tok.is("ORDER"_L1)
-                                  || tok.is("LIMIT"_L1) || tok.is("RETURNING"_L1))) {
-            break;
-        } else if (depth == 0 && tok.isPunct(u',')) {
-            target = true;
-        } else if (target) {
-            target = false;
-            const size_t dot = sql::nextSignificant(t, i + 1);
-            const size_t col = sql::nextSignificant(t, dot + 1);
-            if (tok.isIdentifier() && dot < t.size() && t[dot].isPunct(u'.') && col < t.size()
-                && t[col].isIdentifier()) {
-                t.erase(t.begin() + qsizetype(i), t.begin() + qsizetype(col));
-            }
-        }
-    }
-}
-
 } // namespace
 
 
@@ -407,50 +342,6 @@ void Database::keepPlan(const QString &translated, bool parameters, const intern
     plans.insert(translated, plan);
 }
 
-QString Database::translateUncached(const QString &text) const
-{
-    sql::Tokens t = sql::tokenize(text);
-
-    for (size_t i = 0; i < t.size(); ++i) {
-        if (t[i].kind == sql::Token::Quoted)
-            t[i] = {sql::Token::String, u'\'' + quoted(t[i].name()) + u'\''};
-        if (t[i].isPunct(u';')) {
-            const size_t next = sql::nextSignificant(t, i + 1);
-            if (next < t.size())
-                throw Error::make(TextAfterStatement, sql::join(t, next, t.size()).trimmed());
-            break;
-        }
-    }
-
-    const size_t first = sql::nextSignificant(t, 0);
-    if (first < t.size() && t[first].is("DELETE"_L1))
-        rewriteDelete(t, first);
-    else if (first < t.size() && t[first].is("UPDATE"_L1))
-        rewriteUpdate(t, first);
-
-    for (size_t i = 0; i < t.size(); ++i) {
-        sql::Token &tok = t[i];
-        if (tok.kind != sql::Token::Word && tok.kind != sql::Token::Bracketed)
-            continue;
-        const size_t next = sql::nextSignificant(t, i + 1);
-        const bool call = tok.kind == sql::Token::Word && next < t.size() && t[next].isPunct(u'(');
-        const QString key = turkish::fold(tok.name());
-        QString spelling = m_names->objects.value(key);  // also before "(" in INSERT INTO t (...)
-        if (spelling.isEmpty() && !call)
-            spelling = m_names->columns.value(key);
-        if (spelling.isEmpty() || spelling == tok.name())
-            continue;
-        if (tok.kind == sql::Token::Word && isWordName(spelling))
-            tok.text = spelling;
-        else if (!spelling.contains(u']'))
-            tok.text = u'[' + spelling + u']';
-        else
-            tok.text = sql::quoteIdentifier(spelling);
-    }
-    narrowLikePrefixes(t);
-    return sql::join(t);
-}
-
 [[noreturn]] void Database::raise(int rc, const QString &context) const
 {
     const QString engineText = QString::fromUtf8(sqlite3_errmsg(m_db));
@@ -580,6 +471,43 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &source, const 
     return internal::makeRecordset(shared_from_this(), source, parameters);
 }
 
+void Database::readForward(const QString &text, const std::function<void(const QStringList &)> &names,
+                           const std::function<bool(const QVariantList &)> &row)
+{
+    const QString translated = translate(text);
+    const QString keyword = sql::firstKeyword(sql::tokenize(translated));
+    if (keyword != u"SELECT"_s && keyword != u"WITH"_s && keyword != u"VALUES"_s)
+        throw Error::make(InvalidOperation, text);
+    Statement st(*this, translated);
+    if (!st.readOnly())
+        throw Error::make(InvalidOperation, text);
+    const int width = st.columnCount();
+    QStringList fields;
+    for (int i = 0; i < width; ++i)
+        fields << st.columnName(i);
+    names(fields);
+    QVariantList values(width);
+    while (st.step()) {
+        for (int i = 0; i < width; ++i)
+            values[i] = st.value(i);
+        if (!row(values))
+            return;
+    }
+}
+
+void Database::setStopFlag(const std::atomic_bool *flag)
+{
+    constexpr int kStepsBetweenLooks = 1000;
+    if (!flag) {
+        sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+        return;
+    }
+    sqlite3_progress_handler(
+        m_db, kStepsBetweenLooks,
+        [](void *f) { return static_cast<const std::atomic_bool *>(f)->load(std::memory_order_relaxed) ? 1 : 0; },
+        const_cast<std::atomic_bool *>(flag));
+}
+
 void Database::setQuerySql(const QString &name, const QString &text)
 {
     const QString canonical = canonicalName(name);
@@ -599,6 +527,7 @@ void Database::setQuerySql(const QString &name, const QString &text)
                 for (const QString &f : fields)
                     nulls << u"NULL AS "_s + sql::quoteIdentifier(f);
             } catch (const Error &) {
+                // A view whose columns cannot be read gets one Null column; it delivers no rows anyway.
             }
         }
         if (nulls.isEmpty())

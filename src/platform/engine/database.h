@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -55,6 +57,14 @@ public:
     // A recordset on a table or stored query name, or on a SELECT text. The values of
     // the text's ? placeholders are given in order; they never become part of the text.
     std::unique_ptr<Recordset> openRecordset(const QString &source, const QVariantList &parameters = {});
+    // Reads one SELECT text front to back without keeping its rows: names gets the names
+    // of its columns, then row gets each row's values in that order until it returns
+    // false. A text that writes is refused as by openRecordset (InvalidOperation).
+    void readForward(const QString &sql, const std::function<void(const QStringList &)> &names,
+                     const std::function<bool(const QVariantList &)> &row);
+    // Statements on this connection stop with Interrupted once *flag holds true; the engine
+    // looks every few thousand steps. The flag may be set from any thread; nullptr for none.
+    void setStopFlag(const std::atomic_bool *flag);
 
     // Stored queries: the text is kept in the file as written.
     void setQuerySql(const QString &name, const QString &sql);

@@ -1,4 +1,5 @@
 #include "recordset.h"
+#include "recordsetimpl.h"
 #include "database.h"
 #include "engineinternal.h"
 #include "sqltokens.h"
@@ -19,195 +20,10 @@ namespace db {
 
 namespace {
 
-// Row ids of an updatable recordset, shared with its clones.
-struct Keyset {
-    std::vector<qint64> keys;
-    quint64 version = 0;
-    // The rows as read with the keys, while no write has happened since; saves one
-    // statement (and one file lock) per row when a recordset is read through once.
-    // Row r is values[r * width] onwards.
-    std::vector<QVariant> values;
-    QHash<size_t, QByteArray> bytes;  // by index in values: texts that are not UTF-8, as stored
-    size_t width = 0;
-    quint64 valuesGeneration = ~quint64(0);
-};
-
 // Rows larger than this together are fetched one by one instead.
 constexpr qsizetype kPrefetchBudget = 4 * 1024 * 1024;
 
-using Rows = std::vector<QVariantList>;
-
-// Texts of a row whose bytes are not UTF-8, by field index, as stored.
-using StoredBytes = QHash<int, QByteArray>;
-
-using internal::KeysetPlan;
 } // namespace
-
-struct Recordset::Impl {
-    enum class State { Bof, Eof, OnRecord, Deleted };
-
-    std::shared_ptr<Database> db;
-    QString source;
-    QVariantList parameters;  // values of the source's ? placeholders
-
-    bool keyset = false;
-    KeysetPlan plan;
-    std::shared_ptr<Keyset> keys;
-    std::shared_ptr<const Rows> rows;
-    QStringList fields;
-    QStringList columns;  // table column behind each field, empty for an expression
-
-    State state = State::Eof;
-    int pos = 0;
-    qint64 key = 0;
-    quint64 keysVersion = 0;
-
-    mutable std::unique_ptr<Statement> rowStatement;
-    mutable QVariantList row;
-    mutable StoredBytes rowBytes;
-    mutable qint64 rowKey = 0;
-    mutable quint64 rowGeneration = ~quint64(0);
-    mutable bool rowMissing = false;
-
-    EditMode mode = EditMode::None;
-    std::vector<std::pair<int, QVariant>> pending;
-    // The current record as first read after the move: it is written or deleted only
-    // while the file's row still holds exactly this.
-    struct Read {
-        bool valid = false;
-        QVariantList values;
-        StoredBytes bytes;
-        quint64 ownWrites = 0;  // this process's writes to the row, as counted then
-    };
-    mutable Read read;
-    bool noMatch = false;
-    MoveListener *listener = nullptr;
-
-    int count() const { return keyset ? int(keys->keys.size()) : int(rows->size()); }
-
-    void load();
-    void loadKeys(bool readFields = false);
-    void readColumns(Statement &st, int first = 0);
-    void standOnFirst();
-    void sync();
-    void requireCurrent();
-    int fieldIndex(const QString &name) const;
-    // As many values as fields; fresh: from the file, not from what was read before.
-    const QVariant *currentRow(bool fresh = false) const;
-    void takeRead(const QVariant *values, const StoredBytes &bytes) const;
-    const Read &asRead();
-    QString rowCheck(QVariantList &values, QSet<qsizetype> &storedTexts) const;
-    void failedRowWrite() const;
-    void moveTo(int target);
-    void setPosition(int target);
-    void checkUpdatable() const;
-    void writeEdit();
-    void deleteRow();
-};
-
-void Recordset::Impl::takeRead(const QVariant *values, const StoredBytes &bytes) const
-{
-    if (read.valid)
-        return;
-    read.values = QVariantList(values, values + fields.size());
-    read.bytes = bytes;
-    read.ownWrites = internal::rowWrites(db->handle(), plan.table, key);
-    read.valid = true;
-}
-
-// A row that only this program changed since it was read is read again: its own writes
-// (the credits pass, a save) are taken as read, anyone else's are not.
-const Recordset::Impl::Read &Recordset::Impl::asRead()
-{
-    const bool ownWrite = read.valid && read.ownWrites != internal::rowWrites(db->handle(), plan.table, key);
-    if (ownWrite)
-        read.valid = false;
-    if (!read.valid)
-        currentRow(ownWrite);
-    return read;
-}
-
-// "column IS value AND ..." over the row as read, compared exactly (case, type and bytes):
-// a file copied over the open one may have put another song under the same row id.
-QString Recordset::Impl::rowCheck(QVariantList &values, QSet<qsizetype> &storedTexts) const
-{
-    QStringList checks;
-    for (qsizetype i = 0; i < read.values.size(); ++i) {
-        if (columns.at(i).isEmpty())
-            continue;
-        const auto stored = read.bytes.constFind(int(i));
-        if (stored != read.bytes.cend()) {
-            storedTexts.insert(values.size());
-            values << *stored;
-        } else {
-            values << read.values.at(i);
-        }
-        checks << sql::quoteIdentifier(columns.at(i)) + u" IS ?"_s + QString::number(values.size())
-                      + u" COLLATE BINARY"_s;
-    }
-    return checks.join(u" AND "_s);
-}
-
-namespace {
-
-// Binds the values of a row write; the stored bytes of a text go as text.
-void bindRowWrite(Statement &st, const QVariantList &values, const QSet<qsizetype> &storedTexts)
-{
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        if (storedTexts.contains(i))
-            st.bindText(int(i + 1), values.at(i).toByteArray());
-        else
-            st.bind(int(i + 1), values.at(i));
-    }
-}
-
-} // namespace
-
-void Recordset::Impl::failedRowWrite() const
-{
-    Statement there(*db, u"SELECT 1 FROM "_s + sql::quoteIdentifier(plan.table) + u" WHERE rowid = ?1"_s);
-    there.bind(1, key);
-    if (!there.step())
-        throw Error::make(RecordDeleted);
-    throw Error::make(WriteConflict, db->name());
-}
-
-void Recordset::Impl::writeEdit()
-{
-    asRead();
-    QStringList sets;
-    QVariantList values;
-    for (const auto &[index, value] : pending) {
-        values << value;
-        sets << sql::quoteIdentifier(columns.at(index)) + u" = ?"_s + QString::number(values.size());
-    }
-    values << key;
-    const QString keyMark = u'?' + QString::number(values.size());
-    QSet<qsizetype> storedTexts;
-    const QString checks = rowCheck(values, storedTexts);
-    Statement st(*db, u"UPDATE "_s + sql::quoteIdentifier(plan.table) + u" SET "_s + sets.join(u", "_s)
-                          + u" WHERE rowid = "_s + keyMark + (checks.isEmpty() ? QString() : u" AND "_s + checks));
-    bindRowWrite(st, values, storedTexts);
-    st.step();
-    if (sqlite3_changes(db->handle()) == 0)
-        failedRowWrite();
-    db->noteWrite();
-}
-
-void Recordset::Impl::deleteRow()
-{
-    asRead();
-    QVariantList values{key};
-    QSet<qsizetype> storedTexts;
-    const QString checks = rowCheck(values, storedTexts);
-    Statement st(*db, u"DELETE FROM "_s + sql::quoteIdentifier(plan.table) + u" WHERE rowid = ?1"_s
-                          + (checks.isEmpty() ? QString() : u" AND "_s + checks));
-    bindRowWrite(st, values, storedTexts);
-    st.step();
-    if (sqlite3_changes(db->handle()) == 0)
-        failedRowWrite();
-    db->noteWrite();
-}
 
 void Recordset::Impl::readColumns(Statement &st, int first)
 {
@@ -255,6 +71,8 @@ void Recordset::Impl::loadKeys(bool readFields)
         }
     }
     db->giveBack(plan.keysSql, std::move(lent));
+    if (width <= 0)  // a whole table, read in no order
+        std::sort(fresh->keys.begin(), fresh->keys.end());
     if (!prefetch) {
         fresh->values.clear();
         fresh->bytes.clear();
@@ -283,7 +101,9 @@ void Recordset::Impl::load()
         case internal::ObjectType::Table: {
             keyset = true;
             plan.table = name;
-            plan.keysSql = u"SELECT rowid FROM "_s + sql::quoteIdentifier(name) + u" ORDER BY rowid"_s;
+            // Without an order the engine may read the row ids from the smallest index
+            // instead of every page of the table; they are put in order here.
+            plan.keysSql = u"SELECT rowid FROM "_s + sql::quoteIdentifier(name);
             plan.rowSql = u"SELECT * FROM "_s + sql::quoteIdentifier(name) + u" WHERE rowid = ?1"_s;
             Statement st(*db, plan.rowSql);
             readColumns(st);
@@ -488,7 +308,30 @@ void Recordset::Impl::moveTo(int target)
     if (listener)
         listener->beforeMove();
     sync();
+    const State fromState = state;
+    const int fromPos = pos;
+    const qint64 fromKey = key;
+    const EditMode fromMode = mode;
+    auto fromPending = pending;
+    const Read fromRead = read;
     setPosition(target);
+    // The row is read before the move is told: one the file will not give now (a lock, a
+    // read error) leaves the record where it was. A row gone elsewhere shows empty.
+    if (keyset && state == State::OnRecord) {
+        try {
+            asRead();
+        } catch (const Error &e) {
+            if (e.number() != RecordDeleted) {
+                state = fromState;
+                pos = fromPos;
+                key = fromKey;
+                mode = fromMode;
+                pending = std::move(fromPending);
+                read = fromRead;
+                throw;
+            }
+        }
+    }
     if (listener)
         listener->afterMove();
 }
@@ -753,6 +596,9 @@ void Recordset::findFirst(const QString &criterion)
     try {
         condition = d->db->translate(criterion);
     } catch (const Error &e) {
+        // Reading the file's names may fail too (a lock, a read error): not the criterion's fault.
+        if (e.number() != TextAfterStatement)
+            throw;
         throw Error::make(ExpressionSyntaxError, e.description());
     }
     QSet<qint64> hits;

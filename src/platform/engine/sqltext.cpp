@@ -36,6 +36,18 @@ QString quoted(const QString &value)
     return out;
 }
 
+QString withoutLoneSurrogates(const QString &text)
+{
+    if (QStringView(text).isValidUtf16())
+        return text;
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (isLone(text, i))
+            out[i] = QChar::ReplacementCharacter;
+    }
+    return out;
+}
+
 QString likeLiteral(const QString &word)
 {
     QString out;

@@ -12,4 +12,8 @@ QString quoted(const QString &value);
 // wildcards * ? # [ bracketed so that they match themselves; a lone surrogate as in quoted().
 QString likeLiteral(const QString &word);
 
+// The text with every lone surrogate as U+FFFD: as UTF-8 it would become "?", which in a
+// Like pattern matches any character.
+QString withoutLoneSurrogates(const QString &text);
+
 } // namespace db

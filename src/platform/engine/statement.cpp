@@ -1,5 +1,6 @@
 #include "statement.h"
 #include "database.h"
+#include "sqltext.h"
 
 #include <sqlite3.h>
 
@@ -10,7 +11,7 @@ namespace db {
 Statement::Statement(const Database &db, const QString &sql, int syntaxError)
     : m_db(db)
 {
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = withoutLoneSurrogates(sql).toUtf8();
     const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &m_stmt, nullptr);
     if (rc == SQLITE_OK && m_stmt)
         return;
@@ -62,7 +63,7 @@ void Statement::bind(int index, const QVariant &v)
             break;
         }
         default: {
-            const QByteArray t = v.toString().toUtf8();
+            const QByteArray t = withoutLoneSurrogates(v.toString()).toUtf8();
             rc = sqlite3_bind_text64(m_stmt, index, t.constData(), sqlite3_uint64(t.size()),
                                      SQLITE_TRANSIENT, SQLITE_UTF8);
         }

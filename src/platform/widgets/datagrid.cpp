@@ -252,6 +252,7 @@ void DataGrid::deleteSelectedRows()
         try {
             m_model->moveControl(target);
         } catch (const db::Error &) {
+            // The control keeps the row it had: it held no edit, since its record is gone.
         }
     }
     if (!removed)

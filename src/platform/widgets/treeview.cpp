@@ -120,6 +120,13 @@ void TreeView::clear()
     m_tree->clear();
 }
 
+void TreeView::reserve(qsizetype nodes, NodeKind kind)
+{
+    KeyMap &keys = keysOf(kind);
+    keys.reserve(keys.size() + nodes);
+    m_nodes.reserve(m_nodes.size() + size_t(nodes));
+}
+
 void TreeView::setImageList(ImageList *list)
 {
     m_imageList = list;

@@ -44,6 +44,8 @@ public:
     QTreeWidget *treeWidget() const { return m_tree; }
 
     void clear();
+    // Room for that many more nodes of the kind, for a build that knows its size.
+    void reserve(qsizetype nodes, NodeKind kind = NodeKind::Title);
     // Pictures of the nodes come from here; an image is a key (text) or a 1-based index.
     void setImageList(ImageList *list);
     ImageList *imageList() const { return m_imageList; }
