@@ -95,11 +95,13 @@ public:
                 int keep = layout->lineCount();
                 if (to < end && keep > 1)
                     --keep;
+                // The places are kept here: a line's own position is fixed-point and wraps
+                // beyond some 33 million device pixels (a few thousand pages).
                 for (int i = 0; i < keep; ++i) {
                     QTextLine line = layout->lineAt(i);
-                    line.setPosition(QPointF(0, y));
+                    line.setPosition(QPointF(0, 0));
+                    m_lines.push_back({layout.get(), line, y});
                     y += line.height();
-                    m_lines.push_back({layout.get(), line});
                 }
                 const qsizetype next = keep < layout->lineCount() ? from + layout->lineAt(keep).textStart() : to;
                 m_layouts.push_back(std::move(layout));
@@ -115,17 +117,19 @@ public:
     double height() const { return m_height; }
     size_t lineCount() const { return m_lines.size(); }
     const QTextLine &line(size_t i) const { return m_lines[i].line; }
+    double lineY(size_t i) const { return m_lines[i].y; }
 
     void draw(QPainter &p, QPointF at) const
     {
         for (const Line &l : m_lines)
-            l.line.draw(&p, at);
+            l.line.draw(&p, at + QPointF(0, l.y));
     }
 
 private:
     struct Line {
         QTextLayout *layout;
         QTextLine line;
+        double y;
     };
     std::vector<std::unique_ptr<QTextLayout>> m_layouts;
     std::vector<Line> m_lines;
@@ -224,12 +228,13 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
         double bottom = y + lyricsTop;
         for (size_t i = 0; i < words.lineCount(); ++i) {
             const QTextLine &line = words.line(i);
-            if (line.y() - offset + line.height() > pageHeight) {
+            const double lineY = words.lineY(i);
+            if (lineY - offset + line.height() > pageHeight) {
                 newPage();
-                offset = line.y();
+                offset = lineY;
             }
-            line.draw(&p, QPointF(0, -offset));
-            bottom = line.y() - offset + line.height();
+            line.draw(&p, QPointF(0, lineY - offset));
+            bottom = lineY - offset + line.height();
         }
         y = bottom + tail;
     }
