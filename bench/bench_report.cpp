@@ -4,6 +4,8 @@
 //   bench_report [DIR] [SONGS]      (defaults /tmp/qel-bench, 30000)
 //   bench_report --show DIR         the query window on DIR's archive, for a screenshot
 //   bench_report --preview DIR N    the preview of the first N songs, for a screenshot
+//   bench_report --huge DIR MB      one song whose lyrics, title, region and credits hold
+//                                   a line of MB megabytes (words, then one unbroken run)
 //   bench_report --limit DIR SHAPE  the largest report the program makes, read and laid out in
 //                                   the preview; SHAPE songs (the most songs, 40 lines each),
 //                                   long (the most text, in songs of a megabyte) or endless
@@ -73,6 +75,62 @@ double seconds(QElapsedTimer &t)
     return t.nsecsElapsed() / 1e9;
 }
 
+// One line of about `chars` characters: Turkish words, or one run without a break.
+QString hugeLine(qsizetype chars, bool words)
+{
+    const QString word = words ? u"dağlar dağlar kurban olam "_s : u"dağlardağlarkurbanolam"_s;
+    QString line;
+    line.reserve(chars + word.size());
+    while (line.size() < chars)
+        line += word;
+    return line;
+}
+
+void huge(const QString &dir, double megabytes)
+{
+    QDir().mkpath(dir);
+    const auto chars = qsizetype(megabytes * 1024 * 1024);
+    for (const bool words : {true, false}) {
+        const QString line = hugeLine(chars, words);
+        QElapsedTimer t;
+        t.start();
+        std::vector<ReportRow> rows = {{u"Başlık"_s, u"Yöre"_s, QString(), line}};
+        QPrinter pdf(QPrinter::HighResolution);
+        pdfPrinter(pdf, QDir(dir).filePath(u"uzun.pdf"_s));
+        const int pages = SongReport(rows).render(&pdf);
+        const double lyrics = seconds(t);
+        // The preview's printer paints every page again for its pictures.
+        t.restart();
+        QPrinter printer(QPrinter::HighResolution);
+        QString why;
+        report::setUpPrinter(printer, kMargins, QPageLayout::Portrait, &why);
+        QPrintPreviewDialog dialog(&printer);
+        const SongReport pages2(rows);
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter *p) {
+            QPainter painter(p);
+            pages2.render(painter, p);
+        });
+        double shown = 0;
+        QTimer::singleShot(0, &dialog, [&] {
+            shown = seconds(t);
+            dialog.close();
+        });
+        dialog.exec();
+        t.restart();
+        rows = {{line, line, line, u"kısa"_s}};
+        QPrinter boxes(QPrinter::HighResolution);
+        pdfPrinter(boxes, QDir(dir).filePath(u"kutular.pdf"_s));
+        SongReport(rows).render(&boxes);
+        const double heads = seconds(t);
+        const auto [rss, hwm] = memoryMiB();
+        Q_UNUSED(rss);
+        std::printf("%.1f MB line of %s: lyrics to PDF %.2f s (%d pages), preview shown %.2f s; "
+                    "title, region and credits holding it %.2f s; peak %.0f MiB\n",
+                    megabytes, words ? "words" : "one unbroken run", lyrics, pages, shown, heads, hwm);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -83,6 +141,10 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     QElapsedTimer t;
 
+    if (args.size() > 3 && args.at(1) == u"--huge"_s) {
+        huge(args.at(2), args.at(3).toDouble());
+        return 0;
+    }
     if (args.size() > 2 && (args.at(1) == u"--show"_s || args.at(1) == u"--preview"_s)) {
         const int n = args.size() > 3 ? args.at(3).toInt() : 40;
         const QString archive = prepareArchive(args.at(2), std::max(n, 40), 300);

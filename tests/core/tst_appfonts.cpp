@@ -1,10 +1,16 @@
 #include "appfonts.h"
+#include "formloader.h"
+#include "songreport.h"
+#include "valuetip.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QImage>
+#include <QJsonObject>
+#include <QLabel>
 #include <QPainter>
 #include <QRawFont>
+#include <QTextLayout>
 #include <QTest>
 #include <algorithm>
 #include <vector>
@@ -49,7 +55,24 @@ int gapAfterFirst(const QFont &font, const QString &text)
     return int(std::find(x, ink.end(), true) - x);
 }
 
+// The glyphs a font shapes the text into: a ligature makes one of two letters.
+int glyphCount(const QFont &font, const QString &text)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    int glyphs = 0;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        glyphs += int(run.glyphIndexes().size());
+    return glyphs;
+}
+
+enum class Source { Application, FormLabel, FormLabelBold, Caption, Tip, ReportTitle, ReportInfo, ReportLyrics };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Source)
 
 class TestAppFonts : public QObject {
     Q_OBJECT
@@ -91,6 +114,71 @@ private slots:
                      qPrintable(u"%1: %2 is %3 px wide, %4 %5 px"_s.arg(QFontInfo(font).family(), QString::fromUtf16(pair.marked))
                                     .arg(marked).arg(QString::fromUtf16(pair.plain)).arg(plain)));
         }
+    }
+
+    // Every font the program draws with, as the widget or painter resolves it: "fi" and
+    // "ffl" stay separate letters (a ligature's i has no dot).
+    void lettersNeverJoined_data()
+    {
+        QTest::addColumn<Source>("source");
+        QTest::addRow("application default") << Source::Application;
+        QTest::addRow("form-loaded label") << Source::FormLabel;
+        QTest::addRow("form-loaded bold label") << Source::FormLabelBold;
+        QTest::addRow("button caption painted on a picture") << Source::Caption;
+        QTest::addRow("value tip") << Source::Tip;
+        QTest::addRow("report title") << Source::ReportTitle;
+        QTest::addRow("report credits") << Source::ReportInfo;
+        QTest::addRow("report lyrics") << Source::ReportLyrics;
+    }
+
+    void lettersNeverJoined()
+    {
+        QFETCH(Source, source);
+        QWidget form;
+        QFont font;
+        switch (source) {
+        case Source::Application:
+            font = QApplication::font();
+            break;
+        case Source::FormLabel:
+        case Source::FormLabelBold: {
+            auto *label = new QLabel(&form);
+            QJsonObject o{{u"family"_s, u"Verdana"_s}, {u"size"_s, 9.75}};
+            if (source == Source::FormLabelBold)
+                o.insert(u"bold"_s, true);
+            label->setFont(FormLoader::font(o, form.font()));
+            font = label->font();
+            break;
+        }
+        case Source::Caption: {
+            QImage surface(40, 20, QImage::Format_ARGB32);
+            QPainter p(&surface);
+            p.setFont(QFont(u"Tahoma"_s, 8));
+            font = p.font();
+            break;
+        }
+        case Source::Tip: {
+            ValueTip::showHint(&form, u"fi"_s);
+            QVERIFY(ValueTip::instance());
+            auto *label = ValueTip::instance()->findChild<QLabel *>(u"lblTip"_s);
+            QVERIFY(label);
+            font = label->font();
+            ValueTip::unload();
+            break;
+        }
+        case Source::ReportTitle:
+            font = SongReport::titleFont();
+            break;
+        case Source::ReportInfo:
+            font = SongReport::infoFont();
+            break;
+        case Source::ReportLyrics:
+            font = SongReport::lyricsFont();
+            break;
+        }
+        QCOMPARE(glyphCount(font, u"fi"_s), 2);
+        QCOMPARE(glyphCount(font, u"ffl"_s), 3);
+        QCOMPARE(glyphCount(font, u"fistan fikir"_s), 12);
     }
 };
 

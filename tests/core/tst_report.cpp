@@ -8,6 +8,7 @@
 #include "reportquery.h"
 #include "songreport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -66,6 +67,9 @@ private slots:
     void margins();
     void pdfHoldsTheSongsInOrder();
     void pdfLandscape();
+    void hugeValueLaidOutWhole_data();
+    void hugeValueLaidOutWhole();
+    void lettersNeverJoined();
 };
 
 static const QString kBase = u"SELECT Başlık, Sözler, Yöresi, Türü, Türü2, Derleyen, KaynakKişi, Söz, Müzik, "
@@ -535,6 +539,96 @@ void TestReport::pdfLandscape()
     SongReport(rows).render(&printer);
     const QString info = run(u"pdfinfo"_s, {pdf});
     QVERIFY2(info.contains(u"842 x 595 pts"_s), qPrintable(info));
+}
+
+// One line of about `chars` characters: words, or one run without a break.
+static QString hugeLine(qsizetype chars, bool words)
+{
+    const QString word = words ? u"dağlar dağlar kurban olam "_s : u"dağlardağlarkurbanolam"_s;
+    QString line;
+    line.reserve(chars + word.size());
+    while (line.size() < chars)
+        line += word;
+    return line;
+}
+
+static QString withoutBlanks(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            out += c;
+    }
+    return out;
+}
+
+void TestReport::hugeValueLaidOutWhole_data()
+{
+    QTest::addColumn<bool>("words");
+    QTest::addColumn<double>("megabytes");
+    QTest::addRow("10 MB of words") << true << 10.0;
+    QTest::addRow("10 MB unbroken") << false << 10.0;
+}
+
+// A lyric of one huge line is laid out in bounded time and every letter lands on a page, in order.
+void TestReport::hugeValueLaidOutWhole()
+{
+    QFETCH(bool, words);
+    QFETCH(double, megabytes);
+    QTemporaryDir dir;
+    const QString line = hugeLine(qsizetype(megabytes * 1024 * 1024), words);
+    const std::vector<ReportRow> rows = {{u"Uzun"_s, u"Yöre"_s, QString(), line}};
+    const QString pdf = dir.filePath(u"uzun.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QString why;
+    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
+    QElapsedTimer t;
+    t.start();
+    const int pages = SongReport(rows).render(&printer);
+    const qint64 ms = t.elapsed();
+    QVERIFY(pages > 1);
+    qInfo("%d pages in %lld ms", pages, ms);
+    QProcess p;
+    p.start(u"pdftotext"_s, {pdf, u"-"_s});
+    QVERIFY(p.waitForFinished(300000));
+    const QString text = withoutBlanks(QString::fromUtf8(p.readAllStandardOutput()));
+    const QString expected = withoutBlanks(u"Uzun Yöre"_s + line);
+    if (text != expected) {
+        qsizetype at = 0;
+        while (at < qMin(text.size(), expected.size()) && text[at] == expected[at])
+            ++at;
+        QFAIL(qPrintable(u"text differs at %1 of %2 (got %3)"_s.arg(at).arg(expected.size()).arg(text.size())));
+    }
+}
+
+// Turkish typesetting never joins f and i: every box of the report prints plain letters,
+// Turkish letters and combining marks intact.
+void TestReport::lettersNeverJoined()
+{
+    QTemporaryDir dir;
+    const QString words = u"fi fistan fikir ffl şıkır İğdır i\u0307"_s;
+    const std::vector<ReportRow> rows = {{u"Başlık "_s + words, u"Yöre "_s + words, u"K:"_s + words,
+                                          u"Söz "_s + words + u"\nfiller fiyaka"_s}};
+    const QString pdf = dir.filePath(u"fi.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QString why;
+    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
+    SongReport(rows).render(&printer);
+    const QString text = run(u"pdftotext"_s, {pdf, u"-"_s});
+    for (const char16_t ligature : {u'\uFB00', u'\uFB01', u'\uFB02', u'\uFB03', u'\uFB04'})
+        QVERIFY2(!text.contains(QChar(ligature)), qPrintable(text));
+    QCOMPARE(text.count(u"fistan"_s), 4);
+    QCOMPARE(text.count(u"fikir"_s), 4);
+    QCOMPARE(text.count(u"şıkır İğdır"_s), 4);
+    QVERIFY2(text.contains(u"filler fiyaka"_s), qPrintable(text));
+    // The lyrics face draws a dot-above mark over a dotless base, which pdftotext reads back
+    // as "ı ̇"; on paper both are the dotted i. The mark itself is in every box.
+    QVERIFY2(text.count(u"\u0307"_s) == 4, qPrintable(text));
 }
 
 QTEST_MAIN(TestReport)

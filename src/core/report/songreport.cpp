@@ -1,7 +1,10 @@
 #include "songreport.h"
 
+#include "appfonts.h"
+
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <memory>
 
@@ -24,7 +27,44 @@ QFont reportFont(const QString &family, double points, bool italic = false)
     QFont f(family);
     f.setPointSizeF(points);
     f.setItalic(italic);
-    return f;
+    return appfonts::unjoined(f);
+}
+
+// Characters laid out at once. A paragraph is laid out window by window, each window
+// starting at the first line the previous one left unfinished, so that the lines come out
+// as from one layout while a huge paragraph costs time in proportion to its length.
+constexpr qsizetype kWindow = 4096;
+
+// The grapheme boundary at or before `at`, looked for among the few characters before it
+// (a longer run of marks is cut), and not before `floor`.
+qsizetype graphemeStart(const QString &text, qsizetype at, qsizetype floor)
+{
+    constexpr qsizetype kNear = 32;
+    const qsizetype from = std::max<qsizetype>(0, at - kNear);
+    const qsizetype to = std::min(text.size(), at + kNear);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text.constData() + from, to - from);
+    graphemes.setPosition(at - from);
+    if (!graphemes.isAtBoundary())
+        graphemes.toPreviousBoundary();
+    return std::max(floor, from + std::max<qsizetype>(graphemes.position(), 0));
+}
+
+// The end of a window starting at `from`: a grapheme boundary, so that no letter loses its
+// marks or a surrogate its pair where a window ends inside one line.
+qsizetype windowEnd(const QString &text, qsizetype from)
+{
+    if (text.size() - from <= kWindow)
+        return text.size();
+    return graphemeStart(text, from + kWindow, from + 1);
+}
+
+// The start of a title that holds more than fits on its one line.
+QString titleShown(const QString &text)
+{
+    constexpr qsizetype kMost = 2000;  // far more than the box's width holds
+    if (text.size() <= kMost)
+        return text;
+    return text.left(graphemeStart(text, kMost, 1));
 }
 
 // A text wrapped to a width: its lines, paragraph by paragraph.
@@ -36,21 +76,40 @@ public:
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         QString plain = text;
         plain.remove(u'\r');
-        const QStringList paragraphs = plain.split(u'\n');
         double y = 0;
-        for (const QString &p : paragraphs) {
-            auto layout = std::make_unique<QTextLayout>(p, font, device);
-            layout->setTextOption(option);
-            layout->setCacheEnabled(true);
-            layout->beginLayout();
-            for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-                line.setLineWidth(width);
-                line.setPosition(QPointF(0, y));
-                y += line.height();
-                m_lines.push_back({layout.get(), line});
+        for (qsizetype start = 0; start <= plain.size();) {
+            qsizetype end = plain.indexOf(u'\n', start);
+            if (end < 0)
+                end = plain.size();
+            for (qsizetype from = start; from < end || from == start;) {
+                const qsizetype to = std::min(end, windowEnd(plain, from));
+                auto layout = std::make_unique<QTextLayout>(plain.mid(from, to - from), font, device);
+                layout->setTextOption(option);
+                layout->setCacheEnabled(true);
+                layout->beginLayout();
+                for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine())
+                    line.setLineWidth(width);
+                layout->endLayout();
+                // The window's last line may go on past its end: the next window starts there,
+                // unless it is the window's only line (no break in a whole window).
+                int keep = layout->lineCount();
+                if (to < end && keep > 1)
+                    --keep;
+                // The places are kept here: a line's own position is fixed-point and wraps
+                // beyond some 33 million device pixels (a few thousand pages).
+                for (int i = 0; i < keep; ++i) {
+                    QTextLine line = layout->lineAt(i);
+                    line.setPosition(QPointF(0, 0));
+                    m_lines.push_back({layout.get(), line, y});
+                    y += line.height();
+                }
+                const qsizetype next = keep < layout->lineCount() ? from + layout->lineAt(keep).textStart() : to;
+                m_layouts.push_back(std::move(layout));
+                if (next == start && end == start)
+                    break;
+                from = next;
             }
-            layout->endLayout();
-            m_layouts.push_back(std::move(layout));
+            start = end + 1;
         }
         m_height = y;
     }
@@ -58,17 +117,19 @@ public:
     double height() const { return m_height; }
     size_t lineCount() const { return m_lines.size(); }
     const QTextLine &line(size_t i) const { return m_lines[i].line; }
+    double lineY(size_t i) const { return m_lines[i].y; }
 
     void draw(QPainter &p, QPointF at) const
     {
-        for (const auto &layout : m_layouts)
-            layout->draw(&p, at);
+        for (const Line &l : m_lines)
+            l.line.draw(&p, at + QPointF(0, l.y));
     }
 
 private:
     struct Line {
         QTextLayout *layout;
         QTextLine line;
+        double y;
     };
     std::vector<std::unique_ptr<QTextLayout>> m_layouts;
     std::vector<Line> m_lines;
@@ -151,7 +212,7 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
 
         p.setFont(title);
         p.drawText(QRectF(0, y + kTitleTop * s, width, kTitleHeight * s),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.baslik);
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, titleShown(row.baslik));
 
         p.setPen(Qt::black);
         region.draw(p, QPointF(0, y + kRowTop * s));
@@ -167,12 +228,13 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
         double bottom = y + lyricsTop;
         for (size_t i = 0; i < words.lineCount(); ++i) {
             const QTextLine &line = words.line(i);
-            if (line.y() - offset + line.height() > pageHeight) {
+            const double lineY = words.lineY(i);
+            if (lineY - offset + line.height() > pageHeight) {
                 newPage();
-                offset = line.y();
+                offset = lineY;
             }
-            line.draw(&p, QPointF(0, -offset));
-            bottom = line.y() - offset + line.height();
+            line.draw(&p, QPointF(0, lineY - offset));
+            bottom = lineY - offset + line.height();
         }
         y = bottom + tail;
     }
