@@ -70,6 +70,7 @@ private slots:
     void hugeValueLaidOutWhole_data();
     void hugeValueLaidOutWhole();
     void lettersNeverJoined();
+    void tallRegionAndCreditsGoOnOverPages();
 };
 
 static const QString kBase = u"SELECT Başlık, Sözler, Yöresi, Türü, Türü2, Derleyen, KaynakKişi, Söz, Müzik, "
@@ -629,6 +630,36 @@ void TestReport::lettersNeverJoined()
     // The lyrics face draws a dot-above mark over a dotless base, which pdftotext reads back
     // as "ı ̇"; on paper both are the dotted i. The mark itself is in every box.
     QVERIFY2(text.count(u"\u0307"_s) == 4, qPrintable(text));
+}
+
+// A region or credits taller than a page goes on over the following pages: every word of
+// both, and the lyrics after them, land on paper.
+void TestReport::tallRegionAndCreditsGoOnOverPages()
+{
+    QTemporaryDir dir;
+    QStringList region, credits;
+    for (int i = 0; i < 3000; ++i) {
+        region << u"y%1"_s.arg(i, 4, 10, QChar(u'0'));
+        credits << u"k%1"_s.arg(i, 4, 10, QChar(u'0'));
+    }
+    const std::vector<ReportRow> rows = {
+        {u"Kısa"_s, u"Sivas"_s, u"K:Ali"_s, u"ilk söz"_s},
+        {u"Uzun"_s, region.join(u' '), credits.first(600).join(u"\n"_s), u"son söz"_s},
+        {u"Sonra"_s, u"Muş"_s, u"K:Veli"_s, u"en son"_s}};
+    const QString pdf = dir.filePath(u"uzun.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QString why;
+    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
+    QVERIFY(SongReport(rows).render(&printer) > 3);
+    const QString text = run(u"pdftotext"_s, {pdf, u"-"_s});
+    for (const QString &word : region + credits.first(600))
+        QVERIFY2(text.count(word) == 1, qPrintable(word));
+    for (const QString &word : {u"ilk söz"_s, u"son söz"_s, u"en son"_s, u"Muş"_s, u"K:Veli"_s})
+        QVERIFY2(text.contains(word), qPrintable(word));
+    QVERIFY(text.indexOf(u"k0599"_s) < text.indexOf(u"son söz"_s));
+    QVERIFY(text.indexOf(u"y2999"_s) < text.indexOf(u"son söz"_s));
 }
 
 QTEST_MAIN(TestReport)

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -136,6 +138,46 @@ private:
     double m_height = 0;
 };
 
+// Columns side by side that go on past the foot of the page, from `top` down: each column's
+// lines go onto the following pages as the lyrics' do, page by page for all columns at once.
+// Gives the foot of the lowest column on the last page.
+double flowColumns(QPainter &p, std::initializer_list<std::pair<const Wrapped *, double>> columns, double top,
+                   double pageHeight, const std::function<void()> &newPage)
+{
+    struct Placed {
+        const QTextLine *line;
+        QPointF at;
+        int page;
+    };
+    std::vector<Placed> placed;
+    for (const auto &[column, x] : columns) {
+        int page = 0;
+        double offset = -top;  // layout position minus place on the page
+        for (size_t i = 0; i < column->lineCount(); ++i) {
+            const QTextLine &line = column->line(i);
+            const double lineY = column->lineY(i);
+            if (lineY - offset + line.height() > pageHeight && lineY - offset > 0) {
+                ++page;
+                offset = lineY;
+            }
+            placed.push_back({&line, QPointF(x, lineY - offset), page});
+        }
+    }
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) { return a.page < b.page; });
+    int page = 0;
+    double bottom = top;
+    for (const Placed &l : placed) {
+        if (l.page > page) {
+            newPage();
+            page = l.page;
+            bottom = 0;
+        }
+        l.line->draw(&p, l.at);
+        bottom = std::max(bottom, l.at.y() + l.line->height());
+    }
+    return bottom;
+}
+
 } // namespace
 
 SongReport::SongReport(const std::vector<ReportRow> &rows)
@@ -190,12 +232,12 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
 
         const double regionBottom = kRowTop * s + std::max(kRegionHeight * s, region.height());
         const double infoBottom = kRowTop * s + std::max(kInfoHeight * s, credits.height());
-        const double grow = std::max({0.0, regionBottom - (kRowTop + kRegionHeight) * s,
-                                      infoBottom - (kRowTop + kInfoHeight) * s});
-        const double lyricsTop = kLyricsTop * s + grow;
+        double grow = std::max({0.0, regionBottom - (kRowTop + kRegionHeight) * s,
+                                infoBottom - (kRowTop + kInfoHeight) * s});
+        double lyricsTop = kLyricsTop * s + grow;
         const double lyricsBox = std::max(kLyricsHeight * s, words.height());
         const double tail = (kSectionHeight - kLyricsTop - kLyricsHeight) * s;
-        const double total = lyricsTop + lyricsBox + tail;
+        double total = lyricsTop + lyricsBox + tail;
         const double firstLine = words.lineCount() ? words.line(0).height() : 0;
 
         if (y > 0 && y + total > pageHeight) {
@@ -208,15 +250,28 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
         p.setPen(navy);
         p.drawLine(QPointF(0, y + kLine1 * s), QPointF(width, y + kLine1 * s));
         p.drawLine(QPointF(0, y + kLine3 * s), QPointF(width, y + kLine3 * s));
-        p.drawLine(QPointF(0, y + kLine2 * s + grow), QPointF(width, y + kLine2 * s + grow));
 
         p.setFont(title);
         p.drawText(QRectF(0, y + kTitleTop * s, width, kTitleHeight * s),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, titleShown(row.baslik));
 
         p.setPen(Qt::black);
-        region.draw(p, QPointF(0, y + kRowTop * s));
-        credits.draw(p, QPointF(kRegionWidth * s, y + kRowTop * s));
+        if (y + std::max(regionBottom, infoBottom) <= pageHeight) {
+            region.draw(p, QPointF(0, y + kRowTop * s));
+            credits.draw(p, QPointF(kRegionWidth * s, y + kRowTop * s));
+        } else {
+            // A region or credits taller than the rest of the page goes on over the next pages;
+            // the section carries on below the lower of the two.
+            const double foot = flowColumns(p, {{&region, 0.0}, {&credits, kRegionWidth * s}}, y + kRowTop * s,
+                                            pageHeight, newPage);
+            y = foot - (kRowTop + kRegionHeight) * s;
+            grow = 0;
+            lyricsTop = kLyricsTop * s;
+            total = lyricsTop + lyricsBox + tail;
+        }
+        p.setPen(navy);
+        p.drawLine(QPointF(0, y + kLine2 * s + grow), QPointF(width, y + kLine2 * s + grow));
+        p.setPen(Qt::black);
 
         if (y + total <= pageHeight) {
             words.draw(p, QPointF(0, y + lyricsTop));
