@@ -425,8 +425,12 @@ void Builder::applyCommon(const ControlSpec &c, QWidget *w, QWidget *parent)
         applyTextBox(c, w);
     if (p.contains(u"toolTip"_s))
         w->setToolTip(p.value(u"toolTip"_s).toString());
-    if (p.contains(u"accessibleName"_s))
+    if (p.contains(u"accessibleName"_s)) {
         w->setAccessibleName(p.value(u"accessibleName"_s).toString());
+        // The tree a screen reader meets is the one inside the wrapper.
+        if (auto *tree = qobject_cast<TreeView *>(w))
+            tree->treeWidget()->setAccessibleName(w->accessibleName());
+    }
     if (p.contains(u"enabled"_s))
         w->setEnabled(truthy(p.value(u"enabled"_s), true));
     if (truthy(p.value(u"transparent"_s), false))
