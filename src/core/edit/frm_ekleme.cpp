@@ -1,14 +1,12 @@
 #include "frm_ekleme.h"
 
-#include "database.h"
-#include "datacontrol.h"
 #include "dberror.h"
 #include "fieldtextedit.h"
 #include "form1.h"
 #include "globals.h"
 #include "messagebox.h"
 #include "mybutton.h"
-#include "recordset.h"
+#include "newsong.h"
 #include "titleedit.h"
 
 #include <QLineEdit>
@@ -27,9 +25,7 @@ FrmEkleme::FrmEkleme(QWidget *parent)
 
 QVariant FrmEkleme::ToNull(const QVariant &veri)
 {
-    if (veri.typeId() == QMetaType::QString && veri.toString().isEmpty())
-        return {};
-    return veri;
+    return newsong::nullIfEmpty(veri);
 }
 
 QString FrmEkleme::boxText(const QString &name) const
@@ -54,24 +50,20 @@ void FrmEkleme::ekle_Click()
     if (g::anaform && !g::anaform->saveShownRecord())
         return;
 
-    const struct { const char16_t *field, *box; } fields[] = {
+    // The boxes in the order their fields are set.
+    const struct { const char16_t *field, *box; } boxes[] = {
         {u"Yöresi", u"yore"}, {u"Türü", u"turu1"}, {u"Derleyen", u"derleyen"}, {u"KaynakKişi", u"kaynak"},
         {u"Söz", u"soz"}, {u"Müzik", u"muzik"}, {u"Söyleyenler", u"soyleyen"}, {u"Sözler", u"sozler"},
         {u"Açıklama", u"aciklama"}, {u"digerbilgiler", u"diger"}, {u"Türü2", u"turu2"},
     };
-    try {
-        // An empty selection of the table is enough to add a row; its values are bound.
-        auto rs = g::vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = ?"_s, {title});
-        rs->addNew();
-        rs->setField(u"Başlık"_s, title);
-        for (const auto &f : fields)
-            rs->setField(QString::fromUtf16(f.field), ToNull(boxText(QString::fromUtf16(f.box))));
-        rs->update();
-    } catch (const db::Error &e) {
-        if (e.number() == db::DuplicateKey)
+    QList<std::pair<QString, QString>> fields;
+    for (const auto &b : boxes)
+        fields.append({QString::fromUtf16(b.field), boxText(QString::fromUtf16(b.box))});
+    if (const auto e = newsong::add(*g::vt, title, fields)) {
+        if (e->number() == db::DuplicateKey)
             msg::box(u"[ "_s + title + u" ] adında bir kayıt zaten var!"_s, msg::Icon::Critical);
         else
-            msg::box(e.description());
+            msg::box(e->description());
         return;
     }
     try {
