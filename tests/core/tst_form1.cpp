@@ -1,5 +1,8 @@
 #include "archivefixture.h"
 
+#include "appwindows.h"
+#include "dialoganswers.h"
+
 #include "database.h"
 #include "datacontrol.h"
 #include "form1.h"
@@ -16,6 +19,10 @@
 #include <QPointer>
 #include <QTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -373,6 +380,52 @@ private slots:
         QMetaObject::invokeMethod(f.form()->findChild<MyButton *>(button), "Click");
         // The main window is left as it was.
         QCOMPARE(f.form()->stbar()->panelText(2), u"Kayıt : 1 / 5"_s);
+    }
+
+    // A layout that lacks a control the window needs makes no half-wired window: the start
+    // stops with one message naming what is wrong.
+    void layoutLackingAControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("change");  // "drop", or the kind it is given
+        QTest::newRow("a slot list missing") << u"sec3"_s << u"drop"_s;
+        QTest::newRow("a slot list of another kind") << u"sec3"_s << u"label"_s;
+        QTest::newRow("a grouping missing") << u"grnm_soz"_s << u"drop"_s;
+        QTest::newRow("a kind the loader cannot make") << u"Picture1"_s << u"nosuchkind"_s;
+    }
+
+    void layoutLackingAControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, change);
+        appwindows::initResources();
+        QFile sound(u":/forms/Form1.json"_s);
+        QVERIFY(sound.open(QIODevice::ReadOnly));
+        QJsonObject layout = QJsonDocument::fromJson(sound.readAll()).object();
+        QJsonArray controls;
+        for (const QJsonValue &v : layout.value(u"controls"_s).toArray()) {
+            QJsonObject c = v.toObject();
+            if (c.value(u"name"_s).toString() == control) {
+                if (change == u"drop"_s)
+                    continue;
+                c.insert(u"kind"_s, change);
+            }
+            controls.append(c);
+        }
+        layout.insert(u"controls"_s, controls);
+        QTemporaryDir dir;
+        QFile broken(dir.filePath(u"Form1.json"_s));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write(QJsonDocument(layout).toJson());
+        broken.close();
+
+        DialogAnswers answers;
+        Form1 form(broken.fileName());
+        QVERIFY(!form.load());
+        QCOMPARE(answers.boxes.size(), 1);
+        QCOMPARE(answers.boxes.first().icon, msg::Icon::Critical);
+        QVERIFY2(answers.boxTexts().first().contains(control), qPrintable(answers.boxTexts().first()));
+        QVERIFY(!form.isVisible());
     }
 
     void resizeSetsPanelWidths()

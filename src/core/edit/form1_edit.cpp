@@ -31,14 +31,11 @@ bool viewMode()
 
 void Form1::connectEditing()
 {
-    if (auto *o1 = control<QAbstractButton>(u"option1"_s))
-        EventHook::onMouseDown(o1, [this] { option1_MouseDown(); });
-    if (auto *o2 = control<QAbstractButton>(u"option2"_s))
-        EventHook::onMouseDown(o2, [this] { option2_MouseDown(); });
-    if (auto *sil = control<MyButton>(u"sil"_s))
-        connect(sil, &MyButton::Click, this, &Form1::sil_Click);
+    EventHook::onMouseDown(m_ui.option1, [this] { option1_MouseDown(); });
+    EventHook::onMouseDown(m_ui.option2, [this] { option2_MouseDown(); });
+    connect(m_ui.sil, &MyButton::Click, this, &Form1::sil_Click);
 
-    EventHook::install(m_text3, [this](QObject *, QEvent *e) {
+    EventHook::install(m_ui.Text3, [this](QObject *, QEvent *e) {
         switch (e->type()) {
         case QEvent::FocusIn: {
             // Not when the window comes back, e.g. from this box's own message.
@@ -56,14 +53,14 @@ void Form1::connectEditing()
             return false;
         }
     });
-    connect(m_text3, &QLineEdit::textEdited, this, &Form1::Text3_Edited);
+    connect(m_ui.Text3, &QLineEdit::textEdited, this, &Form1::Text3_Edited);
 
     // A changed title is stored only when the tree can hold it.
-    m_data1->setSaveCheck([this](const QString &field, const QVariant &value) -> QString {
+    m_ui.Data1->setSaveCheck([this](const QString &field, const QVariant &value) -> QString {
         if (field.compare(u"Başlık"_s, Qt::CaseInsensitive) != 0)
             return {};
         try {
-            if (m_data1->recordset() && m_data1->recordset()->text(u"Başlık"_s) == value.toString())
+            if (m_ui.Data1->recordset() && m_ui.Data1->recordset()->text(u"Başlık"_s) == value.toString())
                 return {};
         } catch (const db::Error &) {
             // No current row to compare with: the title is checked as a new one.
@@ -76,40 +73,38 @@ void Form1::connectEditing()
 
 void Form1::option1_MouseDown()
 {
-    if (auto *o2 = control<QAbstractButton>(u"option2"_s))
-        o2->setChecked(false);
+    m_ui.option2->setChecked(false);
     izlememodu();
 }
 
 void Form1::option2_MouseDown()
 {
-    if (auto *o1 = control<QAbstractButton>(u"option1"_s))
-        o1->setChecked(false);
+    m_ui.option1->setChecked(false);
     duzenlememodu();
 }
 
 TreeNode *Form1::shownNode() const
 {
-    return m_recordNode.find(*m_tvw, m_data1->recordset());
+    return m_recordNode.find(*m_ui.TVW, m_ui.Data1->recordset());
 }
 
 // The title box goes back to the last title the record's node took, or to the stored one.
 void Form1::restoreTitle()
 {
     TreeNode *node = shownNode();
-    m_text3->setText(node ? node->text() : titleedit::storedTitle(m_data1->recordset()));
+    m_ui.Text3->setText(node ? node->text() : titleedit::storedTitle(m_ui.Data1->recordset()));
 }
 
 void Form1::Text3_GotFocus()
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
     if (TreeNode *node = shownNode()) {
         node->setSelected();
         return;
     }
-    m_tvw->clearSelection();
+    m_ui.TVW->clearSelection();
     // Typing a title that has no node would show nowhere in the tree.
     if (viewMode())
         return;
@@ -132,8 +127,8 @@ void Form1::Text3_KeyUp(QKeyEvent *e)
     // An apostrophe was refused when its key went down.
     if (viewMode() || titleedit::typesApostrophe(*e) || titleedit::ignoredOnRelease(e->key()))
         return;
-    const QString t = m_text3->text();
-    if (m_recordNode.follow(*m_tvw, m_data1->recordset(), t) == titleedit::Follow::Taken) {
+    const QString t = m_ui.Text3->text();
+    if (m_recordNode.follow(*m_ui.TVW, m_ui.Data1->recordset(), t) == titleedit::Follow::Taken) {
         restoreTitle();
         msg::box(titleedit::takenMessage(t), msg::Icon::Critical);
     }
@@ -142,7 +137,7 @@ void Form1::Text3_KeyUp(QKeyEvent *e)
 // Pasted or dropped text goes through here too.
 void Form1::Text3_Edited()
 {
-    if (viewMode() || !m_text3->text().contains(u'\''))
+    if (viewMode() || !m_ui.Text3->text().contains(u'\''))
         return;
     msg::box(titleedit::apostropheMessage(), msg::Icon::Critical);
     restoreTitle();
@@ -150,7 +145,7 @@ void Form1::Text3_Edited()
 
 void Form1::sil_Click()
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
     if (msg::box(titleedit::deleteQuestion(titleedit::storedTitle(rs)), msg::Icon::None, msg::Buttons::YesNo)
@@ -169,8 +164,8 @@ void Form1::sil_Click()
         return;
     }
     if (node)
-        m_tvw->remove(key);
-    m_tvw->refresh();
+        m_ui.TVW->remove(key);
+    m_ui.TVW->refresh();
     if (inResults)
         showHitAfterDelete(hitTitle, position);
     else
@@ -184,33 +179,33 @@ void Form1::showHitAfterDelete(const QString &hit, int position)
     if (hit.isEmpty() || !moveToTitle(hit))
         showAfterDelete(position);
     selectShownNode();
-    TreeNode *word = m_tvw->findFolder(u"aranankelime"_s);
-    m_stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(word ? word->childCount() : 0));
+    TreeNode *word = m_ui.TVW->findFolder(u"aranankelime"_s);
+    m_ui.stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(word ? word->childCount() : 0));
 }
 
 // The record that followed the deleted one takes its place; after the last, the new last.
 void Form1::showAfterDelete(int position)
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     const int count = rs->recordCount();
     if (count == 0) {
-        m_data1->showRecord();
-        m_stbar->setPanelText(2, u"Kayıt : 0 / 0"_s);
+        m_ui.Data1->showRecord();
+        m_ui.stbar->setPanelText(2, u"Kayıt : 0 / 0"_s);
         showIdiomsIgnoringErrors();
         return;
     }
     const int target = std::min(position, count - 1);
-    const int before = m_hscroll1->value();
+    const int before = m_ui.HScroll1->value();
     rs->setAbsolutePosition(target);
     // An unchanged scroll bar value raised no change: the tree and idioms follow here.
-    if (m_hscroll1->value() == before && before == target + 1)
+    if (m_ui.HScroll1->value() == before && before == target + 1)
         HScroll1_Change();
 }
 
 bool Form1::saveShownRecord()
 {
     try {
-        m_data1->saveRecord();
+        m_ui.Data1->saveRecord();
         return true;
     } catch (const db::Error &e) {
         reportRefusedSave(e);
@@ -221,7 +216,7 @@ bool Form1::saveShownRecord()
 void Form1::songAdded()
 {
     tree();
-    m_hscroll1->setEnabled(true);
-    m_data1->setRecordSource(u"zelvoran"_s);
-    m_data1->refresh();
+    m_ui.HScroll1->setEnabled(true);
+    m_ui.Data1->setRecordSource(u"zelvoran"_s);
+    m_ui.Data1->refresh();
 }

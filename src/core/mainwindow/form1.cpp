@@ -33,6 +33,7 @@
 #include <QTime>
 #include <QTimer>
 #include <cmath>
+#include <variant>
 
 using namespace Qt::StringLiterals;
 
@@ -40,63 +41,48 @@ namespace {
 const QString kQelFilter = u"Türkü Veritabanı (*.qel)"_s + QChar(u'\0') + u"*.qel"_s + QChar(u'\0');
 } // namespace
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(const QString &layout, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(u"Form1"_s);
     appwindows::initResources();
-    FormLoader::load(u":/forms/Form1.json"_s, this);
-
-    m_data1 = control<db::DataControl>(u"Data1"_s);
-    m_data2 = control<db::DataControl>(u"Data2"_s);
-    m_stbar = control<StatusBar>(u"stbar"_s);
-    m_tvw = control<TreeView>(u"TVW"_s);
-    m_hscroll1 = control<RecordScrollBar>(u"HScroll1"_s);
-    m_imageList1 = control<ImageList>(u"ImageList1"_s);
-    m_frame2 = control<QGroupBox>(u"Frame2"_s);
-    m_text3 = control<QLineEdit>(u"Text3"_s);
-    m_text1 = control<QPlainTextEdit>(u"Text1"_s);
-    m_sozcuk = control<QPlainTextEdit>(u"sozcuk"_s);
-    m_timer1 = control<QTimer>(u"Timer1"_s);
-    m_titleTree = std::make_unique<titletree::TitleTree>(*m_tvw, m_imageList1);
+    const FormSpec spec = FormLoader::load(layout, this);
+    auto found = form1controls::find(this);
+    const auto *missing = std::get_if<QStringList>(&found);
+    if (missing || !spec.problems.isEmpty()) {
+        m_layoutFailure = form1controls::layoutFailure(missing ? *missing : QStringList(), spec.problems);
+        return;
+    }
+    m_ui = std::get<Form1Controls>(found);
+    m_titleTree = std::make_unique<titletree::TitleTree>(*m_ui.TVW, m_ui.ImageList1);
     m_dictionary = std::make_unique<idioms::DictionaryCache>();
 
-    connect(m_stbar, &StatusBar::panelClick, this, &Form1::stbar_PanelClick);
-    connect(m_timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(m_data1, &db::DataControl::reposition, this, &Form1::Data1_Reposition);
-    connect(m_hscroll1, &RecordScrollBar::change, this, &Form1::HScroll1_Change);
-    connect(m_hscroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
-    connect(m_tvw, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
-    connect(control<MyButton>(u"RPR"_s), &MyButton::Click, this, &Form1::RPR_Click);
+    connect(m_ui.stbar, &StatusBar::panelClick, this, &Form1::stbar_PanelClick);
+    connect(m_ui.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(m_ui.Data1, &db::DataControl::reposition, this, &Form1::Data1_Reposition);
+    connect(m_ui.HScroll1, &RecordScrollBar::change, this, &Form1::HScroll1_Change);
+    connect(m_ui.HScroll1, &RecordScrollBar::scroll, this, &Form1::HScroll1_Scroll);
+    connect(m_ui.TVW, &TreeView::nodeClick, this, &Form1::TVW_NodeClick);
+    connect(m_ui.RPR, &MyButton::Click, this, &Form1::RPR_Click);
     connectGroupings();
     connectAudio();
     connectEditing();
-    pendingedit::escapeDrops(this, m_data1, [this] { dropPendingEdit(); });
+    pendingedit::escapeDrops(this, m_ui.Data1, [this] { dropPendingEdit(); });
 
-    const struct { const char16_t *button; const char16_t *form; } openers[] = {
-        {u"about", u"frmabout"}, {u"cmd_ekle", u"frm_ekleme"}, {u"hlp", u"frm_help"}, {u"cmdonsoz", u"onsoz"},
-    };
-    for (const auto &o : openers) {
-        if (auto *b = control<MyButton>(QString::fromUtf16(o.button))) {
-            const QString form = QString::fromUtf16(o.form);
-            connect(b, &MyButton::Click, this, [this, form] { openSecondary(form); });
-        }
-    }
+    const std::pair<MyButton *, QString> openers[] = {
+        {m_ui.about, u"frmabout"_s}, {m_ui.cmd_ekle, u"frm_ekleme"_s}, {m_ui.hlp, u"frm_help"_s}, {m_ui.cmdonsoz, u"onsoz"_s}};
+    for (const auto &[button, form] : openers)
+        connect(button, &MyButton::Click, this, [this, form] { openSecondary(form); });
 
-    if (auto *b = control<MyButton>(u"szlkac"_s)) {
-        connect(b, &MyButton::Click, this, [this] {
-            szlk::show(this, g::vt ? g::vt->name() : QString(), u"sozluk"_s);
-        });
-    }
+    connect(m_ui.szlkac, &MyButton::Click, this, [this] {
+        szlk::show(this, g::vt ? g::vt->name() : QString(), u"sozluk"_s);
+    });
 
     // The background and the frames close the controls' tip window.
     setMouseTracking(true);
-    for (const QString &frame : {u"Frame1"_s, u"Frame2"_s, u"Frame3(0)"_s, u"Frame3(1)"_s, u"Frame3(2)"_s,
-                                 u"Frame4"_s, u"Frame5"_s, u"Frame6"_s}) {
-        if (auto *w = control<QWidget>(frame)) {
-            w->setMouseTracking(true);
-            w->installEventFilter(this);
-        }
+    for (QWidget *frame : m_ui.frames) {
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
     }
 }
 
@@ -108,8 +94,12 @@ Form1::~Form1()
 
 bool Form1::load()
 {
+    if (!m_layoutFailure.isEmpty()) {
+        msg::box(m_layoutFailure, msg::Icon::Critical);
+        return false;
+    }
     g::ilkacilis = 0;
-    m_stbar->setPanelText(5, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    m_ui.stbar->setPanelText(5, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     if (!vtac(1))
         return false;
     tree();
@@ -134,23 +124,20 @@ void Form1::changeEvent(QEvent *e)
 
 void Form1::Form_Activate()
 {
-    if (g::ilkacilis == 1 || m_unloading)
+    if (g::ilkacilis == 1 || m_unloading || !m_layoutFailure.isEmpty())
         return;
     g::ilkacilis = 1;
-    if (auto *option = control<QAbstractButton>(u"grnm_bslk"_s))
-        option->setChecked(true);
+    m_ui.grnm[0]->setChecked(true);
     grnm_bslk_Click();
 
     // The recordset knows its count without a move to the last record, so the display
     // stays on the first record and no other group of the tree is opened on the way.
-    const int count = m_data1->recordset() ? m_data1->recordset()->recordCount() : 0;
-    m_hscroll1->setMaximumChecked(std::max(count, 1));
-    m_hscroll1->setMinimumChecked(1);
+    const int count = m_ui.Data1->recordset() ? m_ui.Data1->recordset()->recordCount() : 0;
+    m_ui.HScroll1->setMaximumChecked(std::max(count, 1));
+    m_ui.HScroll1->setMinimumChecked(1);
     izlememodu();
-    if (auto *o1 = control<QAbstractButton>(u"option1"_s))
-        o1->setChecked(true);
-    if (auto *o2 = control<QAbstractButton>(u"option2"_s))
-        o2->setChecked(false);
+    m_ui.option1->setChecked(true);
+    m_ui.option2->setChecked(false);
     kapat();
     emit firstActivationDone();
 }
@@ -169,31 +156,28 @@ void Form1::duzenlememodu()
 void Form1::setMode(bool view)
 {
     g::penceremodu = view ? u"izleme"_s : u"düzenleme"_s;
-    if (auto *sil = control<MyButton>(u"sil"_s))
-        sil->setEnabled(!view);
+    m_ui.sil->setEnabled(!view);
     const QColor back = view ? QColor(0xF0, 0xF0, 0xF0) : QColor(Qt::white);
     auto colour = [&](QWidget *w) {
         QPalette p = w->palette();
         p.setColor(QPalette::Base, back);
         w->setPalette(p);
     };
-    m_text1->setReadOnly(view);
-    colour(m_text1);
-    m_text3->setReadOnly(view);
-    for (int i = 0; i <= 9; ++i) {
-        if (auto *box = control<QPlainTextEdit>(u"txt(%1)"_s.arg(i))) {
-            box->setReadOnly(view);
-            colour(box);
-        }
+    m_ui.Text1->setReadOnly(view);
+    colour(m_ui.Text1);
+    m_ui.Text3->setReadOnly(view);
+    for (QPlainTextEdit *box : m_ui.txt) {
+        box->setReadOnly(view);
+        colour(box);
     }
-    for (int i = 1; i <= 4; ++i) {
-        if (auto *box = control<QLineEdit>(u"mp3yol%1"_s.arg(i)))
-            box->setReadOnly(view);
-    }
+    for (QLineEdit *box : m_ui.mp3yol)
+        box->setReadOnly(view);
 }
 
 void Form1::closeEvent(QCloseEvent *e)
 {
+    if (!m_layoutFailure.isEmpty())
+        return QWidget::closeEvent(e);  // no window was made: nothing to save or close
     if (!saveBeforeLeaving()) {
         e->ignore();
         return;
@@ -202,8 +186,8 @@ void Form1::closeEvent(QCloseEvent *e)
     audioUnload();
     g::vt.reset();
     g::ayarvt.reset();
-    m_data1->close();
-    m_data2->close();
+    m_ui.Data1->close();
+    m_ui.Data2->close();
     const auto windows = loadedwindows::list();
     for (int i = int(windows.size()) - 1; i >= 1; --i) {
         QWidget *w = windows.at(i);
@@ -219,10 +203,10 @@ void Form1::closeEvent(QCloseEvent *e)
 // Saves a pending edit before the databases go; a refused save asks first.
 bool Form1::saveBeforeLeaving()
 {
-    if (!m_data1 || !m_data1->recordset())
+    if (!m_ui.Data1 || !m_ui.Data1->recordset())
         return true;
     try {
-        m_data1->saveRecord();
+        m_ui.Data1->saveRecord();
         return true;
     } catch (const db::Error &e) {
         const QString cause = e.causeDescription().isEmpty() ? e.description() : e.causeDescription();
@@ -236,16 +220,17 @@ bool Form1::saveBeforeLeaving()
 void Form1::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
-    Form_Resize();
+    if (m_layoutFailure.isEmpty())
+        Form_Resize();
 }
 
 void Form1::Form_Resize()
 {
     // Outer width in twips, frame included.
     const double w = pixelsToTwips(frameGeometry().width());
-    m_stbar->setPanelWidth(1, int(std::nearbyint(w / 43.5)));
-    m_stbar->setPanelWidth(2, int(std::nearbyint(w / 105.0)));
-    m_stbar->setPanelWidth(3, int(std::nearbyint(w / 43.5)));
+    m_ui.stbar->setPanelWidth(1, int(std::nearbyint(w / 43.5)));
+    m_ui.stbar->setPanelWidth(2, int(std::nearbyint(w / 105.0)));
+    m_ui.stbar->setPanelWidth(3, int(std::nearbyint(w / 43.5)));
 }
 
 void Form1::stbar_PanelClick(int n)
@@ -260,9 +245,8 @@ void Form1::stbar_PanelClick(int n)
 // Another song database: its tree in the view chosen last, its first record shown.
 void Form1::showChosenView()
 {
-    for (const QString &view : viewOptions()) {
-        auto *option = control<QAbstractButton>(view);
-        if (option && option->isChecked()) {
+    for (QAbstractButton *option : m_ui.grnm) {
+        if (option->isChecked()) {
             g::agacmodu = u"tümü"_s;
             option->click();
             return;
@@ -272,7 +256,7 @@ void Form1::showChosenView()
 
 void Form1::Timer1_Timer()
 {
-    m_stbar->setPanelText(4, QLocale().toString(QTime::currentTime(), u"HH:mm:ss"_s));
+    m_ui.stbar->setPanelText(4, QLocale().toString(QTime::currentTime(), u"HH:mm:ss"_s));
 }
 
 void Form1::mouseMoveEvent(QMouseEvent *e)
@@ -348,7 +332,7 @@ bool Form1::vtac(int mod1)
 Form1::Opened Form1::openSongDatabase(const QString &path, int mod1)
 {
     using Outcome = songdb::SwitchResult::Outcome;
-    const songdb::SwitchResult r = songdb::DatabaseSwitch(*m_data1, *m_data2).open(path, mod1 == 2);
+    const songdb::SwitchResult r = songdb::DatabaseSwitch(*m_ui.Data1, *m_ui.Data2).open(path, mod1 == 2);
     switch (r.outcome) {
     case Outcome::Opened:
         break;
@@ -375,6 +359,6 @@ Form1::Opened Form1::openSongDatabase(const QString &path, int mod1)
     }
     g::vt = r.database;
     g::vtdosyasi = path;
-    m_stbar->setPanelText(1, u"Veritabanı Dosyası = "_s + g::vtdosyasi);
+    m_ui.stbar->setPanelText(1, u"Veritabanı Dosyası = "_s + g::vtdosyasi);
     return Opened::Yes;
 }

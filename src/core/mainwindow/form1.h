@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form1controls.h"
 #include "titleedit.h"
 
 #include <QStringList>
@@ -28,10 +29,13 @@ namespace titletree { class TitleTree; struct GroupedView; struct BuildReport; }
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    // The window of this layout; one that lacks a control the window needs makes no window
+    // (load() says why and gives false).
+    explicit Form1(const QString &layout = QStringLiteral(":/forms/Form1.json"), QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Form_Load; false when the user chose to quit before a song database was open.
+    // Form_Load; false when the user chose to quit before a song database was open, or when
+    // the layout lacked a control.
     bool load();
 
     // Public procedures other windows call through g::anaform.
@@ -42,11 +46,11 @@ public:
     void dinamikbul();
     void showIdiomsIgnoringErrors();
 
-    db::DataControl *data1() const { return m_data1; }
-    db::DataControl *data2() const { return m_data2; }
-    StatusBar *stbar() const { return m_stbar; }
-    TreeView *tvw() const { return m_tvw; }
-    RecordScrollBar *hscroll1() const { return m_hscroll1; }
+    db::DataControl *data1() const { return m_ui.Data1; }
+    db::DataControl *data2() const { return m_ui.Data2; }
+    StatusBar *stbar() const { return m_ui.stbar; }
+    TreeView *tvw() const { return m_ui.TVW; }
+    RecordScrollBar *hscroll1() const { return m_ui.HScroll1; }
 
 signals:
     // The first activation has run (tests wait for it).
@@ -69,17 +73,10 @@ private:
 
     void grnm_bslk_Click();
     void grnm();
-    void grnm_derleyen_Click();
-    void grnm_kaynak_Click();
-    void grnm_muzik_Click();
-    void grnm_soz_Click();
-    void grnm_turu1_Click();
-    void grnm_turu2_Click();
-    void grnm_yore_Click();
+    void grnm_Click(int n);  // the grouping option n of Form1Controls::grnm
     void grouped(const titletree::GroupedView &view);
     void showBuildReport(const titletree::BuildReport &report);
     void connectGroupings();
-    static QStringList viewOptions();  // the eight grouping option buttons
     void setScrollIgnoringErrors(int value);
 
     void izlememodu();
@@ -108,24 +105,12 @@ public:
     audio::Player *player() const { return m_player; }
 private:
     void connectAudio();
-    void Play1_Click();
-    void Play2_Click();
-    void Play3_Click();
-    void Play4_Click();
-    void playSlot(int n);
+    void Play_Click(int n);  // slots 1 to 4
     void MyButton3_Click();
     void stop_Click();
     void mp3durdur();
-    void sec1_DropDown();
-    void sec2_DropDown();
-    void sec3_DropDown();
-    void sec4_DropDown();
-    void secDropDown(int n);
-    void sec1_Click(int index);
-    void sec2_Click(int index);
-    void sec3_Click(int index);
-    void sec4_Click(int index);
-    void secClick(int n, int index);
+    void sec_DropDown(int n);
+    void sec_Click(int n, int index);
     void Command1_Click();
     void sldvolume_ValueChanged();
     void saveMusicSettings();
@@ -134,19 +119,8 @@ private:
     // The report (form1_report.cpp).
     void RPR_Click();
 
-    template <typename T> T *control(const QString &name) const { return findChild<T *>(name); }
-
-    db::DataControl *m_data1 = nullptr;
-    db::DataControl *m_data2 = nullptr;
-    StatusBar *m_stbar = nullptr;
-    TreeView *m_tvw = nullptr;
-    RecordScrollBar *m_hscroll1 = nullptr;
-    ImageList *m_imageList1 = nullptr;
-    QGroupBox *m_frame2 = nullptr;
-    QLineEdit *m_text3 = nullptr;
-    QPlainTextEdit *m_text1 = nullptr;
-    QPlainTextEdit *m_sozcuk = nullptr;
-    QTimer *m_timer1 = nullptr;
+    Form1Controls m_ui{};
+    QString m_layoutFailure;  // why the layout cannot make this window; said by load()
     std::unique_ptr<titletree::TitleTree> m_titleTree;
     std::unique_ptr<idioms::DictionaryCache> m_dictionary;
     bool m_unloading = false;
@@ -177,12 +151,7 @@ private:
 
     void connectSearch();
     void ara_Click();
-    void ara_b_MouseDown();
-    void ara_bs_MouseDown();
-    void ara_y_MouseDown();
-    void ara_all_MouseDown();
-    void ara_szlk_MouseDown();
-    void onlyScope(const QString &pressed);
+    void scope_MouseDown(size_t n);  // the scope box n of Form1Controls::scopes
     void sbaslikara_Click();
     bool moveToTitle(const QString &title);
 };

@@ -38,7 +38,7 @@ bool saysMoveFailure(const db::Error &e)
 void Form1::reportRefusedSave(const db::Error &e)
 {
     if (e.causeNumber() == db::DuplicateKey || e.causeNumber() == 0)
-        msg::box(titleedit::takenMessage(m_text3->text()), msg::Icon::Critical);
+        msg::box(titleedit::takenMessage(m_ui.Text3->text()), msg::Icon::Critical);
     else if (e.causeNumber() == db::ValidationRule)
         msg::box(e.causeDescription(), msg::Icon::Critical);
     else
@@ -51,42 +51,42 @@ void Form1::dropPendingEdit()
 {
     // Found before the boxes change: the node may carry the typed title.
     TreeNode *node = shownNode();
-    m_data1->cancelEdit();
-    db::Recordset *rs = m_data1->recordset();
+    m_ui.Data1->cancelEdit();
+    db::Recordset *rs = m_ui.Data1->recordset();
     const QString stored = titleedit::storedTitle(rs);
     // A row gone elsewhere has no stored title: its node keeps what it shows.
     if (node && !stored.isEmpty()) {
         node->setSelected();
-        m_recordNode.follow(*m_tvw, rs, stored);
+        m_recordNode.follow(*m_ui.TVW, rs, stored);
     }
     dinamikbul();
 }
 
 void Form1::Data1_Reposition()
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs)
         return;
     const int count = rs->recordCount();
     const qint64 value = qint64(rs->absolutePosition()) + 1;
     // The range follows the record count; raised before the value, lowered after it.
-    if (count > m_hscroll1->maximum())
-        m_hscroll1->setMaximumChecked(count);
+    if (count > m_ui.HScroll1->maximum())
+        m_ui.HScroll1->setMaximumChecked(count);
     setScrollIgnoringErrors(int(value));
-    if (count >= 1 && count < m_hscroll1->maximum() && m_hscroll1->value() <= count)
-        m_hscroll1->setMaximumChecked(count);
-    m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
+    if (count >= 1 && count < m_ui.HScroll1->maximum() && m_ui.HScroll1->value() <= count)
+        m_ui.HScroll1->setMaximumChecked(count);
+    m_ui.stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
     // Every completed move, also one the scroll bar cannot show or the tree has no node for.
     showIdiomsIgnoringErrors();
 }
 
 void Form1::HScroll1_Change()
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs || m_restoringScroll)
         return;
     try {
-        const int target = m_hscroll1->value() - 1;
+        const int target = m_ui.HScroll1->value() - 1;
         if (rs->absolutePosition() != target)
             rs->setAbsolutePosition(target);
     } catch (const db::Error &e) {
@@ -101,7 +101,7 @@ void Form1::HScroll1_Change()
         restoreScrollToRecord();
         return;
     }
-    m_tvw->treeWidget()->setFocus();
+    m_ui.TVW->treeWidget()->setFocus();
     selectShownNode();
 }
 
@@ -111,7 +111,7 @@ void Form1::selectShownNode()
 {
     TreeNode *node = shownNode();
     if (!node) {
-        m_tvw->clearSelection();
+        m_ui.TVW->clearSelection();
         return;
     }
     node->setSelected();
@@ -127,21 +127,21 @@ void Form1::selectShownNode()
 // carries that title.
 void Form1::showStoredTitle()
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
     if (TreeNode *node = shownNode())
         node->setSelected();
     else
-        m_tvw->clearSelection();
-    m_data1->showField(u"Başlık"_s);
-    m_recordNode.follow(*m_tvw, rs, titleedit::storedTitle(rs));
+        m_ui.TVW->clearSelection();
+    m_ui.Data1->showField(u"Başlık"_s);
+    m_recordNode.follow(*m_ui.TVW, rs, titleedit::storedTitle(rs));
 }
 
 // After a refused save the scroll bar shows the record that stays.
 void Form1::restoreScrollToRecord()
 {
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs || rs->absolutePosition() < 0)
         return;
     m_restoringScroll = true;
@@ -151,8 +151,8 @@ void Form1::restoreScrollToRecord()
 
 void Form1::HScroll1_Scroll(int value)
 {
-    const int count = m_data1->recordset() ? m_data1->recordset()->recordCount() : 0;
-    m_stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
+    const int count = m_ui.Data1->recordset() ? m_ui.Data1->recordset()->recordCount() : 0;
+    m_ui.stbar->setPanelText(2, u"Kayıt : "_s + QString::number(value) + u" / "_s + QString::number(count));
 }
 
 void Form1::TVW_NodeClick(TreeNode *node)
@@ -162,14 +162,14 @@ void Form1::TVW_NodeClick(TreeNode *node)
     const QString key = node->key();
     if (g::agacmodu == u"arama"_s && node->kind() == NodeKind::Root && key == u"TÜMÜ..."_s) {
         g::agacmodu = u"tümü"_s;
-        m_hscroll1->setEnabled(true);
+        m_ui.HScroll1->setEnabled(true);
         tree();
         setScrollIgnoringErrors(1);
         return;
     }
     if (node->kind() != NodeKind::Title)
         return;
-    db::Recordset *rs = m_data1->recordset();
+    db::Recordset *rs = m_ui.Data1->recordset();
     if (!rs)
         return;
     try {
@@ -191,7 +191,7 @@ void Form1::TVW_NodeClick(TreeNode *node)
             if (TreeNode *shown = shownNode())
                 shown->setSelected();
             else
-                m_tvw->clearSelection();
+                m_ui.TVW->clearSelection();
             restoreScrollToRecord();
         }
     }
@@ -206,16 +206,16 @@ void Form1::showIdiomsIgnoringErrors()
     } catch (const db::Error &) {
         // The dictionary cannot be read: no idioms rather than the former record's; the
         // record itself is shown.
-        m_sozcuk->clear();
+        m_ui.sozcuk->clear();
     }
 }
 
 void Form1::dinamikbul()
 {
-    const std::shared_ptr<db::Database> &vt = m_data1->database();
+    const std::shared_ptr<db::Database> &vt = m_ui.Data1->database();
     if (!vt) {
-        m_sozcuk->clear();
+        m_ui.sozcuk->clear();
         return;
     }
-    m_sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_text1), m_dictionary->rows(vt)));
+    m_ui.sozcuk->setPlainText(idioms::boxText(FieldTextEdit::plainText(m_ui.Text1), m_dictionary->rows(vt)));
 }

@@ -11,7 +11,7 @@
 void Form1::RPR_Click()
 {
     try {
-        m_data1->saveRecord();
+        m_ui.Data1->saveRecord();
     } catch (const db::Error &e) {
         reportRefusedSave(e);
         return;

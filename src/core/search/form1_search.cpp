@@ -24,77 +24,50 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const char16_t *const kScopes[] = {u"ara_b", u"ara_bs", u"ara_y", u"ara_all", u"ara_szlk"};
-
-} // namespace
-
 void Form1::connectSearch()
 {
-    if (auto *ara = control<QLineEdit>(u"ara"_s)) {
-        EventHook::install(ara, [this](QObject *, QEvent *e) {
-            if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton)
-                ara_Click();
-            return false;
-        });
-    }
-    void (Form1::*const handlers[])() = {&Form1::ara_b_MouseDown, &Form1::ara_bs_MouseDown, &Form1::ara_y_MouseDown,
-                                         &Form1::ara_all_MouseDown, &Form1::ara_szlk_MouseDown};
-    for (size_t i = 0; i < std::size(kScopes); ++i) {
-        if (auto *box = control<QAbstractButton>(QString::fromUtf16(kScopes[i])))
-            EventHook::onMouseDown(box, [this, h = handlers[i]] { (this->*h)(); });
-    }
-    if (auto *ara = control<MyButton>(u"sbaslikara"_s))
-        connect(ara, &MyButton::Click, this, &Form1::sbaslikara_Click);
+    EventHook::install(m_ui.ara, [this](QObject *, QEvent *e) {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton)
+            ara_Click();
+        return false;
+    });
+    for (size_t n = 0; n < m_ui.scopes.size(); ++n)
+        EventHook::onMouseDown(m_ui.scopes[n], [this, n] { scope_MouseDown(n); });
+    connect(m_ui.sbaslikara, &MyButton::Click, this, &Form1::sbaslikara_Click);
 
     // Every other tree lets the record scroll bar work again.
-    for (const QString &view : viewOptions()) {
-        if (auto *option = control<QAbstractButton>(view))
-            connect(option, &QAbstractButton::clicked, m_hscroll1, [this] { m_hscroll1->setEnabled(true); });
-    }
+    for (QAbstractButton *option : m_ui.grnm)
+        connect(option, &QAbstractButton::clicked, m_ui.HScroll1, [this] { m_ui.HScroll1->setEnabled(true); });
 }
 
 void Form1::ara_Click()
 {
-    auto *ara = control<QLineEdit>(u"ara"_s);
-    if (ara->text() == search::hint())
-        ara->clear();
+    if (m_ui.ara->text() == search::hint())
+        m_ui.ara->clear();
 }
 
-void Form1::ara_b_MouseDown() { onlyScope(u"ara_b"_s); }
-void Form1::ara_bs_MouseDown() { onlyScope(u"ara_bs"_s); }
-void Form1::ara_y_MouseDown() { onlyScope(u"ara_y"_s); }
-void Form1::ara_all_MouseDown() { onlyScope(u"ara_all"_s); }
-void Form1::ara_szlk_MouseDown() { onlyScope(u"ara_szlk"_s); }
-
-// Runs before the pressed box toggles itself.
-void Form1::onlyScope(const QString &pressed)
+// The scope boxes tick one at a time; runs before the pressed box toggles itself.
+void Form1::scope_MouseDown(size_t n)
 {
-    for (const char16_t *name : kScopes) {
-        const QString n = QString::fromUtf16(name);
-        if (n != pressed) {
-            if (auto *box = control<QAbstractButton>(n))
-                box->setChecked(false);
-        }
+    for (size_t i = 0; i < m_ui.scopes.size(); ++i) {
+        if (i != n)
+            m_ui.scopes[i]->setChecked(false);
     }
 }
 
 void Form1::sbaslikara_Click()
 {
-    const QString word = control<QLineEdit>(u"ara"_s)->text();
+    const QString word = m_ui.ara->text();
     if (word.isEmpty() || !g::vt)
         return;
     if (g::agacmodu == u"arama"_s) {
-        if (TreeNode *node = m_tvw->findFolder(u"aranankelime"_s))
+        if (TreeNode *node = m_ui.TVW->findFolder(u"aranankelime"_s))
             node->setExpanded(false);
     }
     g::agacmodu = u"arama"_s;
-    bool ticked[std::size(kScopes)] = {};
-    for (size_t i = 0; i < std::size(kScopes); ++i) {
-        auto *box = control<QAbstractButton>(QString::fromUtf16(kScopes[i]));
-        ticked[i] = box && box->isChecked();
-    }
+    bool ticked[std::tuple_size_v<decltype(m_ui.scopes)>] = {};
+    for (size_t i = 0; i < m_ui.scopes.size(); ++i)
+        ticked[i] = m_ui.scopes[i]->isChecked();
     const search::Scope scope = search::firstTicked(ticked[0], ticked[1], ticked[2], ticked[3], ticked[4]);
     if (scope == search::Scope::None)
         return;
@@ -120,12 +93,12 @@ void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
         msg::box(u"Aranan bulunamadı!"_s, msg::Icon::Information);
         return;
     }
-    m_data1->setRecordSource(sqlsql.text);
-    setScrollIgnoringErrors(m_hscroll1->maximum());
+    m_ui.Data1->setRecordSource(sqlsql.text);
+    setScrollIgnoringErrors(m_ui.HScroll1->maximum());
     search::Hits found;
     try {
         db::Database::ReadTransaction reading(*g::vt);
-        found = search::buildTree(*m_tvw, m_imageList1, *hits, aranan);
+        found = search::buildTree(*m_ui.TVW, m_ui.ImageList1, *hits, aranan);
     } catch (const db::Error &e) {
         msg::box(e.description());
     }
@@ -133,18 +106,18 @@ void Form1::basliktree(const QString &aranan, const search::Statement &sqlsql)
     hits.reset();
     if (found.digitsOnly > 0)
         msg::box(titletree::kDigitsMessage, msg::Icon::Critical);
-    m_hscroll1->setEnabled(false);
-    m_tvw->treeWidget()->setFocus();
+    m_ui.HScroll1->setEnabled(false);
+    m_ui.TVW->treeWidget()->setFocus();
     if (!found.first.isEmpty())
         moveToTitle(found.first);
-    m_stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(found.count));
+    m_ui.stbar->setPanelText(2, u"Bulunan kayıt sayısı: "_s + QString::number(found.count));
 }
 
 // Moves the main data control to the record with that title; false when none could be shown.
 bool Form1::moveToTitle(const QString &title)
 {
     try {
-        if (db::Recordset *rs = m_data1->recordset()) {
+        if (db::Recordset *rs = m_ui.Data1->recordset()) {
             auto copy = rs->clone();
             copy->findFirst(u"[Başlık] = '"_s + db::quoted(title) + u"'"_s);
             if (!copy->noMatch()) {
