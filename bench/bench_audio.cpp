@@ -60,15 +60,16 @@ void makeMusic(const QString &root)
 {
     if (QFileInfo::exists(root + u"/199"_s))
         return;
-    const QStringList words = {u"Gurbet"_s, u"Sevda"_s, u"Dağlar"_s, u"Yayla"_s, u"Kara"_s, u"Tren"_s, u"Sarı"_s,
-                               u"Gelin"_s, u"Çeşme"_s, u"Ağıt"_s};
+    const QStringList words = {u"Gurbet"_s, u"Sevda"_s, u"Dağlar"_s, u"Yayla"_s, u"Kara"_s,
+                               u"Tren"_s,   u"Sarı"_s,  u"Gelin"_s,  u"Çeşme"_s, u"Ağıt"_s};
     const QStringList ext = {u".mp3"_s, u".wav"_s, u".wma"_s, u".jpg"_s};
     for (int d = 0; d < 200; ++d) {
         const QString folder = root + u"/%1"_s.arg(d, 3, 10, QChar(u'0'));
         QDir().mkpath(folder);
         for (int i = 0; i < 100; ++i) {
-            QFile f(folder + u"/%1 %2 %3%4"_s.arg(i, 2, 10, QChar(u'0'))
-                                  .arg(words.at((d + i) % 10), words.at((d * 7 + i * 3) % 10), ext.at(i % 4)));
+            QFile f(folder
+                    + u"/%1 %2 %3%4"_s.arg(i, 2, 10, QChar(u'0'))
+                          .arg(words.at((d + i) % 10), words.at((d * 7 + i * 3) % 10), ext.at(i % 4)));
             f.open(QIODevice::WriteOnly);
         }
     }
@@ -142,7 +143,7 @@ int main(int argc, char *argv[])
     const QString root = dir + u"/muzik"_s;
     makeMusic(root);
 
-    audio::walk(root);  // warm the cache
+    audio::walk(root); // warm the cache
     const double find = medianMs(5, [&] {
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());
@@ -158,7 +159,8 @@ int main(int argc, char *argv[])
     auto vt = db::Database::create(archive);
     schema::createSongDatabase(*vt);
     QStringList list;
-    const double whole = medianMs(5, [&] { list = audio::candidateList(*vt, u"Gurbet Elde Kara Tren"_s, root, kExtensions); });
+    const double whole = medianMs(
+        5, [&] { list = audio::candidateList(*vt, u"Gurbet Elde Kara Tren"_s, root, kExtensions); });
     const double index = medianMs(5, [&] { audio::klasortara(*vt, u"Gurbet Elde Kara Tren"_s, kExtensions, root); });
     std::printf("whole drop-down (walk, %d rows, query, %lld entries): %.1f ms; walk and index alone: %.1f ms\n",
                 int(vt->openRecordset(u"SELECT * FROM muzik"_s)->recordCount()), qlonglong(list.size()), whole, index);

@@ -41,7 +41,8 @@ double minimum(const std::vector<double> &v)
     return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
 }
 
-template <typename F> double timed(F f)
+template <typename F>
+double timed(F f)
 {
     QElapsedTimer t;
     t.start();
@@ -124,7 +125,12 @@ int main(int argc, char *argv[])
     auto *button = form.findChild<MyButton *>(QStringLiteral("sbaslikara"));
     auto *tumu = form.findChild<QCheckBox *>(QStringLiteral("ara_all"));
     auto *baslik = form.findChild<QCheckBox *>(QStringLiteral("ara_b"));
-    const struct { const char *label; QCheckBox *scope; search::Scope kind; const char *word; } searches[] = {
+    const struct {
+        const char *label;
+        QCheckBox *scope;
+        search::Scope kind;
+        const char *word;
+    } searches[] = {
         {"all fields, few hits", tumu, search::Scope::AllFields, "Erzincan 9"},
         {"all fields, many hits", tumu, search::Scope::AllFields, "Ninni"},
         {"all fields, no hit", tumu, search::Scope::AllFields, "bulunmaz kelime"},
@@ -165,7 +171,8 @@ int main(int argc, char *argv[])
     const qint64 stamp = QDateTime::currentMSecsSinceEpoch();
     for (int r = 0; r < rounds; ++r) {
         FrmEkleme window(&form);
-        window.findChild<QLineEdit *>(QStringLiteral("bslk"))->setText(QStringLiteral("Ölçüm Türküsü %1 %2").arg(stamp).arg(r + 1));
+        window.findChild<QLineEdit *>(QStringLiteral("bslk"))
+            ->setText(QStringLiteral("Ölçüm Türküsü %1 %2").arg(stamp).arg(r + 1));
         auto *ekle = window.findChild<MyButton *>(QStringLiteral("ekle"));
         adds.push_back(timed([&] { ekle->click(); }));
         form.data1()->recordset()->setAbsolutePosition(songs / 2);

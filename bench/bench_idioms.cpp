@@ -114,7 +114,8 @@ int main(int argc, char **argv)
     {
         db::Database::Transaction tx(*db);
         for (const auto &r : rows)
-            db->execute(QStringLiteral("INSERT INTO sozluk (Deyim, Acıklama) VALUES ('%1', '%2')").arg(r.deyim, r.aciklama));
+            db->execute(
+                QStringLiteral("INSERT INTO sozluk (Deyim, Acıklama) VALUES ('%1', '%2')").arg(r.deyim, r.aciklama));
         tx.commit();
     }
 

@@ -24,8 +24,8 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProgressDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -171,8 +171,8 @@ int main(int argc, char *argv[])
         const QString rows = shape == u"long"_s ? u"31"_s : u"19999"_s;
         const QString lyric = lines.arg(shape == u"long"_s ? 512 * 1024 : 800);
         QString sql = u"WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c%1) SELECT 'Türkü ' || x AS "
-                      u"Başlık, 'Yöre' AS Yöresi, 'K:Ali  D:Veli' AS girişmodu, %2 AS Sözler FROM c"_s
-                          .arg(shape == u"endless"_s ? QString() : u" LIMIT "_s + rows, lyric);
+                      u"Başlık, 'Yöre' AS Yöresi, 'K:Ali  D:Veli' AS girişmodu, %2 AS Sözler FROM c"_s.arg(
+                          shape == u"endless"_s ? QString() : u" LIMIT "_s + rows, lyric);
         if (shape == u"endless"_s)
             sql += u" ORDER BY x"_s;
         t.start();
@@ -250,8 +250,8 @@ int main(int argc, char *argv[])
             dialog.close();
         });
         dialog.exec();
-        std::printf("preview of %zu songs (%d pages laid out), first page shown: %.3f s\n", rows.size(),
-                    shownPages, shown);
+        std::printf("preview of %zu songs (%d pages laid out), first page shown: %.3f s\n", rows.size(), shownPages,
+                    shown);
         g::vt.reset();
     }
 

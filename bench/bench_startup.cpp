@@ -48,8 +48,9 @@ static void report(const char *what, int songs, const QString &first)
 {
     const double t = secondsSinceProcessStart();
     const auto [rss, hwm] = memoryMiB();
-    std::printf("%s songs %d  first record \"%s\"  start to first record %.3f s  cpu %.3f s  rss %.1f MiB  peak %.1f MiB\n",
-                what, songs, qPrintable(first), t, cpuSeconds(), rss, hwm);
+    std::printf(
+        "%s songs %d  first record \"%s\"  start to first record %.3f s  cpu %.3f s  rss %.1f MiB  peak %.1f MiB\n",
+        what, songs, qPrintable(first), t, cpuSeconds(), rss, hwm);
 }
 
 // The floor: the least a program must do to show the same tree from the same file.
@@ -114,7 +115,8 @@ int main(int argc, char *argv[])
         // Make the archive in a first process, so that the measured one only opens it.
         QCoreApplication prep(argc, argv);
         prepareArchive(dir, songs, 300);
-        QStringList args{dir, QString::number(songs), floor ? QStringLiteral("floor-measure") : QStringLiteral("measure")};
+        QStringList args{dir, QString::number(songs),
+                         floor ? QStringLiteral("floor-measure") : QStringLiteral("measure")};
         execv(argv[0], [&] {
             static QList<QByteArray> keep;
             static std::vector<char *> v;

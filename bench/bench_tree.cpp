@@ -45,8 +45,8 @@ QIcon solidIcon(const QColor &c)
     QTreeWidget &tree = replaced ? *replaced : *made;
     tree.clear();
     const QString sql = field.isEmpty()
-        ? QStringLiteral("SELECT substr(Başlık, 1, 1), Başlık FROM Zelvoran ORDER BY Başlık")
-        : QStringLiteral("SELECT %1, Başlık FROM Zelvoran ORDER BY %1, Başlık").arg(field);
+                            ? QStringLiteral("SELECT substr(Başlık, 1, 1), Başlık FROM Zelvoran ORDER BY Başlık")
+                            : QStringLiteral("SELECT %1, Başlık FROM Zelvoran ORDER BY %1, Başlık").arg(field);
     sqlite3_stmt *st = nullptr;
     sqlite3_prepare_v2(vt.handle(), sql.toUtf8().constData(), -1, &st, nullptr);
     QList<QTreeWidgetItem *> top;
@@ -123,9 +123,12 @@ int main(int argc, char *argv[])
     QTreeWidget floorTree;
     floorTree.resize(form.tvw()->size());
     floorTree.show();
-    const struct { const char *option; const char *field; } views[] = {
-        {"grnm_yore", "Yöresi"}, {"grnm_turu1", "Türü"}, {"grnm_turu2", "Türü2"}, {"grnm_kaynak", "KaynakKişi"},
-        {"grnm_derleyen", "Derleyen"}, {"grnm_soz", "Söz"}, {"grnm_muzik", "Müzik"}, {"grnm_bslk", ""},
+    const struct {
+        const char *option;
+        const char *field;
+    } views[] = {
+        {"grnm_yore", "Yöresi"},       {"grnm_turu1", "Türü"}, {"grnm_turu2", "Türü2"}, {"grnm_kaynak", "KaynakKişi"},
+        {"grnm_derleyen", "Derleyen"}, {"grnm_soz", "Söz"},    {"grnm_muzik", "Müzik"}, {"grnm_bslk", ""},
     };
     constexpr int viewCount = int(std::size(views));
     std::vector<double> builds[viewCount], floors[viewCount], replacing[viewCount];
@@ -149,10 +152,10 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::printf("%d songs, up to %d values per field, %d rounds (medians; minima in brackets)\n", songs,
-                distinct, rounds);
-    std::printf("%-14s %8s %15s %15s %6s %15s %6s %6s\n", "view", "first", "build", "new tree", "ratio",
-                "replaced", "ratio", "nodes");
+    std::printf("%d songs, up to %d values per field, %d rounds (medians; minima in brackets)\n", songs, distinct,
+                rounds);
+    std::printf("%-14s %8s %15s %15s %6s %15s %6s %6s\n", "view", "first", "build", "new tree", "ratio", "replaced",
+                "ratio", "nodes");
     for (int i = 0; i < viewCount; ++i) {
         const double b = builds[i].empty() ? first[i] : median(builds[i]);
         const double f = median(floors[i]);

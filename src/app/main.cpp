@@ -1,6 +1,6 @@
 #include "appfonts.h"
-#include "formkinds.h"
 #include "form1.h"
+#include "formkinds.h"
 #include "globals.h"
 #include "loadedwindows.h"
 #include "qttranslations.h"

@@ -1,15 +1,13 @@
 #include "mixer.h"
 
-#include <alsa/asoundlib.h>
 #include <algorithm>
+#include <alsa/asoundlib.h>
 
 namespace audio {
 
 namespace {
 
-void quiet(const char *, int, const char *, int, const char *, ...)
-{
-}
+void quiet(const char *, int, const char *, int, const char *, ...) {}
 
 void silenceAlsa()
 {

@@ -20,7 +20,7 @@ namespace {
 
 struct Walker {
     Listing &out;
-    std::set<std::pair<dev_t, ino_t>> seen;  // folders reached twice (bind mounts) are walked once
+    std::set<std::pair<dev_t, ino_t>> seen; // folders reached twice (bind mounts) are walked once
 
     void folder(const std::string &path, int index)
     {
@@ -126,8 +126,7 @@ QStringList adaylar(db::Database &vt)
     return list;
 }
 
-QStringList candidateList(db::Database &vt, const QString &title, const QString &folder,
-                          const QStringList &extensions)
+QStringList candidateList(db::Database &vt, const QString &title, const QString &folder, const QStringList &extensions)
 {
     klasortara(vt, title, extensions, folder);
     aramasorgusu(vt, title);

@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <vector>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // The index of audio files below the music folder (table muzik) and the candidate
 // files it offers for a song's title through the stored query arama.
@@ -15,10 +17,10 @@ namespace audio {
 // folders are not followed, a folder that cannot be listed adds nothing.
 struct Listing {
     struct File {
-        int folder;    // index into folders
-        QString name;  // as the file system lists it
+        int folder;   // index into folders
+        QString name; // as the file system lists it
     };
-    QStringList folders;  // each ending in "/", the walked folder first
+    QStringList folders; // each ending in "/", the walked folder first
     std::vector<File> files;
 };
 // An empty folder walks nothing.
@@ -45,7 +47,6 @@ inline constexpr int kMaxCandidates = 50;
 // of Rate 0 first. Throws db::Error.
 QStringList adaylar(db::Database &vt);
 // All of a drop-down: index, query and list. Throws db::Error.
-QStringList candidateList(db::Database &vt, const QString &title, const QString &folder,
-                          const QStringList &extensions);
+QStringList candidateList(db::Database &vt, const QString &title, const QString &folder, const QStringList &extensions);
 
 } // namespace audio

@@ -42,7 +42,7 @@ private:
     QAudioOutput *m_output = nullptr;
     QString m_path;
     int m_slot = 0;
-    bool m_pending = false;  // a play waits for the player's verdict
+    bool m_pending = false; // a play waits for the player's verdict
     bool m_paused = false;
 };
 

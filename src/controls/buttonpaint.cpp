@@ -218,8 +218,7 @@ void TileBlt(QImage &surface, Rect &dest, Rect &source, const QImage &from)
     }
 }
 
-void TransBlt(QImage &surface, int x, int y, int width, int height, const QImage &from, int sx, int sy,
-              quint32 keyOle)
+void TransBlt(QImage &surface, int x, int y, int width, int height, const QImage &from, int sx, int sy, quint32 keyOle)
 {
     const QRgb key = TranslateColor(keyOle) & 0xFFFFFFu;
     copyPixels(surface, x, y, width, height, from, sx, sy, &key);
@@ -240,8 +239,7 @@ void DrawPicture(QImage &surface, const Picture &picture, int x, int y, int widt
     }
 }
 
-void DrawDisabledPicture(QImage &surface, const Picture &picture, int x, int y, int width, int height,
-                         quint32 keyOle)
+void DrawDisabledPicture(QImage &surface, const Picture &picture, int x, int y, int width, int height, quint32 keyOle)
 {
     if (picture.kind == 0 || width <= 0 || height <= 0)
         return;

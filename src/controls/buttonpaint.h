@@ -52,20 +52,18 @@ void DrawCaption(QImage &surface, const QFont &font, QColor colour, const QStrin
 // a source of zero width or height, 6 when a count leaves the 16-bit range.
 void TileBlt(QImage &surface, Rect &dest, Rect &source, const QImage &from);
 // Copies width x height pixels, leaving out those exactly equal to the key colour.
-void TransBlt(QImage &surface, int x, int y, int width, int height, const QImage &from, int sx, int sy,
-              quint32 keyOle);
+void TransBlt(QImage &surface, int x, int y, int width, int height, const QImage &from, int sx, int sy, quint32 keyOle);
 QSize GetPictureSize(const Picture &picture);
 void DrawPicture(QImage &surface, const Picture &picture, int x, int y, int width, int height, quint32 keyOle);
 // The embossed look: the picture's dark pixels in the button shadow colour over a copy
 // in the highlight colour one pixel down and right. An icon is first laid on keyOle.
-void DrawDisabledPicture(QImage &surface, const Picture &picture, int x, int y, int width, int height,
-                         quint32 keyOle);
+void DrawDisabledPicture(QImage &surface, const Picture &picture, int x, int y, int width, int height, quint32 keyOle);
 // Inverts every other pixel of the rectangle's outline.
 void DrawFocusRect(QImage &surface, const Rect &r);
 
 // What the painter reads of a button on every call.
 struct ButtonLook {
-    const QImage *skin = nullptr;  // the skin strip, five cells; none: the flat look
+    const QImage *skin = nullptr; // the skin strip, five cells; none: the flat look
     qint32 sizeCW = 3;
     qint32 sizeCH = 3;
     bool fillWithColor = true;
@@ -81,7 +79,7 @@ struct ButtonLook {
     quint32 textColorDisabled2 = 0;
     bool disableHover = false;
     quint32 backColor = 0x8000000F;
-    QColor foreColor = Qt::black;  // the control's own text colour, for the flat look
+    QColor foreColor = Qt::black; // the control's own text colour, for the flat look
     QFont font;
 };
 

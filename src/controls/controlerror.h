@@ -14,7 +14,8 @@ public:
     };
 
     ControlError(int number, const QString &source, const QString &description)
-        : db::Error(number, description), m_source(source)
+        : db::Error(number, description)
+        , m_source(source)
     {
     }
 

@@ -29,7 +29,7 @@ std::optional<qint64> toInteger(const QJsonValue &v)
     const QString t = v.toString().trimmed();
     if (t.startsWith(u"&H"_s, Qt::CaseInsensitive)) {
         if (const auto c = parseOleColor(t))
-            return qint64(qint32(*c));  // a hex literal is a 32-bit pattern
+            return qint64(qint32(*c)); // a hex literal is a 32-bit pattern
         return std::nullopt;
     }
     bool ok = false;
@@ -188,9 +188,12 @@ void KeyedSettings::putColor(const QString &key, quint32 value, quint32 def)
 
 void KeyedSettings::putFont(const QString &key, const QFont &font, int charset)
 {
-    const QString text = QStringList{font.family(), QString::number(font.pointSizeF()),
-                                     QString::number(int(font.weight())), QString::number(charset),
-                                     QString::number(int(font.italic())), QString::number(int(font.underline())),
+    const QString text = QStringList{font.family(),
+                                     QString::number(font.pointSizeF()),
+                                     QString::number(int(font.weight())),
+                                     QString::number(charset),
+                                     QString::number(int(font.italic())),
+                                     QString::number(int(font.underline())),
                                      QString::number(int(font.strikeOut()))}
                              .join(u',');
     m_out.insert(key.toLower(), text);

@@ -90,17 +90,35 @@ public:
 
     // The font's attributes, each set alone.
     bool fontBold() const { return font().bold(); }
-    void setFontBold(bool on) { setFontPart([on](QFont &f) { f.setBold(on); }); }
+    void setFontBold(bool on)
+    {
+        setFontPart([on](QFont &f) { f.setBold(on); });
+    }
     bool fontItalic() const { return font().italic(); }
-    void setFontItalic(bool on) { setFontPart([on](QFont &f) { f.setItalic(on); }); }
+    void setFontItalic(bool on)
+    {
+        setFontPart([on](QFont &f) { f.setItalic(on); });
+    }
     bool fontUnderline() const { return font().underline(); }
-    void setFontUnderline(bool on) { setFontPart([on](QFont &f) { f.setUnderline(on); }); }
+    void setFontUnderline(bool on)
+    {
+        setFontPart([on](QFont &f) { f.setUnderline(on); });
+    }
     bool fontStrikethru() const { return font().strikeOut(); }
-    void setFontStrikethru(bool on) { setFontPart([on](QFont &f) { f.setStrikeOut(on); }); }
+    void setFontStrikethru(bool on)
+    {
+        setFontPart([on](QFont &f) { f.setStrikeOut(on); });
+    }
     float fontSize() const { return float(font().pointSizeF()); }
-    void setFontSize(float points) { setFontPart([points](QFont &f) { f.setPointSizeF(points); }); }
+    void setFontSize(float points)
+    {
+        setFontPart([points](QFont &f) { f.setPointSizeF(points); });
+    }
     QString fontName() const { return font().family(); }
-    void setFontName(const QString &name) { setFontPart([name](QFont &f) { f.setFamily(name); }); }
+    void setFontName(const QString &name)
+    {
+        setFontPart([name](QFont &f) { f.setFamily(name); });
+    }
 
     // Splits a colour &H00BBGGRR into its red, green and blue.
     static void GetRgb(qint32 color, short &r, short &g, short &b) { buttonpaint::GetRgb(color, r, g, b); }

@@ -119,7 +119,7 @@ private:
     qint32 m_max = 10;
     qint32 m_value = 0;
     quint32 m_backColor = 0x8000000F;
-    QPointF m_thumb;  // the thumb's left and top
+    QPointF m_thumb; // the thumb's left and top
     QPixmap m_sliderIcon;
     QString m_sliderIconPath;
     QPixmap m_railPicture;

@@ -45,8 +45,8 @@ QString RuvSliderAccessible::text(QAccessible::Text t) const
     case QAccessible::Description:
         if (!s->accessibleDescription().isEmpty())
             return s->accessibleDescription();
-        return QString::number(s->value()) + u" ("_s + QString::number(s->min()) + u" - "_s
-               + QString::number(s->max()) + u')';
+        return QString::number(s->value()) + u" ("_s + QString::number(s->min()) + u" - "_s + QString::number(s->max())
+               + u')';
     default:
         return QAccessibleWidget::text(t);
     }

@@ -26,8 +26,8 @@ int whole(double v)
 } // namespace
 
 ValueTip::ValueTip()
-    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
-                           | Qt::WindowTransparentForInput)
+    : QWidget(nullptr,
+              Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput)
 {
     setObjectName(u"frmValueTip"_s);
     setWindowTitle(u"lblTip"_s);
@@ -143,7 +143,7 @@ bool ValueTip::eventFilter(QObject *watched, QEvent *e)
     if (watched == m_owner && e->type() == QEvent::Hide)
         unload();
     else if (watched == m_ownerWindow && e->type() == QEvent::WindowBlocked)
-        unload();  // a modal window opened over it has the mouse now
+        unload(); // a modal window opened over it has the mouse now
     return QWidget::eventFilter(watched, e);
 }
 

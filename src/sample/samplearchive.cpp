@@ -79,11 +79,10 @@ bool digitsOnly(const QString &s)
     return !s.isEmpty() && std::all_of(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
 }
 
-
 QVariant creditsLine(const Row &row)
 {
     return credits::line(row.value(u"KaynakKişi"_s), row.value(u"Derleyen"_s), row.value(u"Söz"_s),
-                      row.value(u"Müzik"_s));
+                         row.value(u"Müzik"_s));
 }
 
 QString songField(const QString &name)
@@ -170,8 +169,8 @@ QStringList parseLetters(const QString &path)
         if (l.size() != 1 || !l.at(0).isLetter() || turkish::upper(l) != l)
             throw SourceError{u"harfler.txt: \"%1\" tek bir büyük harf değil."_s.arg(l)};
         if (!letters.isEmpty() && turkish::compare(letters.last(), l) >= 0)
-            throw SourceError{u"harfler.txt: \"%1\" alfabe sırasında \"%2\" harfinden sonra gelmeli."_s
-                                  .arg(letters.last(), l)};
+            throw SourceError{
+                u"harfler.txt: \"%1\" alfabe sırasında \"%2\" harfinden sonra gelmeli."_s.arg(letters.last(), l)};
         letters << l;
     }
     return letters;
@@ -228,14 +227,14 @@ Sources readSources(const QString &dataDir)
     const QStringList files = songDir.entryList({u"*.txt"_s}, QDir::Files, QDir::Name);
     if (files.isEmpty())
         throw SourceError{u"%1 içinde türkü dosyası (*.txt) yok."_s.arg(shown(songDir.path()))};
-    QHash<QString, QString> titles;  // folded title → file
+    QHash<QString, QString> titles; // folded title → file
     for (const QString &f : files) {
         Row row = parseSong(songDir.filePath(f));
         const QString title = row.value(kTitle).toString();
         const QString key = turkish::fold(title);
         if (titles.contains(key))
             throw SourceError{u"%1 ile %2 aynı başlığı taşıyor: %3"_s.arg(titles.value(key),
-                                                                       row.value(u"#file"_s).toString(), title)};
+                                                                          row.value(u"#file"_s).toString(), title)};
         titles.insert(key, row.value(u"#file"_s).toString());
         s.songs.append(row);
     }
@@ -256,8 +255,8 @@ Sources readSources(const QString &dataDir)
         const bool listed = std::any_of(s.letters.cbegin(), s.letters.cend(),
                                         [&first](const QString &l) { return turkish::equal(l, first); });
         if (!listed)
-            throw SourceError{u"%1: başlığın ilk harfi \"%2\" harfler.txt içinde yok."_s.arg(
-                r.value(u"#file"_s).toString(), first)};
+            throw SourceError{
+                u"%1: başlığın ilk harfi \"%2\" harfler.txt içinde yok."_s.arg(r.value(u"#file"_s).toString(), first)};
     }
 
     s.dictionary = parseDictionary(dir.filePath(u"sozluk.txt"_s));
@@ -330,35 +329,29 @@ QString numberWithoutZero(int n)
     return s;
 }
 
-const QStringList kAlphabet = {u"A"_s, u"B"_s, u"C"_s, u"Ç"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s,
-                               u"Ğ"_s, u"H"_s, u"I"_s, u"İ"_s, u"J"_s, u"K"_s, u"L"_s, u"M"_s,
-                               u"N"_s, u"O"_s, u"Ö"_s, u"P"_s, u"R"_s, u"S"_s, u"Ş"_s, u"T"_s,
-                               u"U"_s, u"Ü"_s, u"V"_s, u"Y"_s, u"Z"_s};
+const QStringList kAlphabet = {u"A"_s, u"B"_s, u"C"_s, u"Ç"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s, u"Ğ"_s, u"H"_s,
+                               u"I"_s, u"İ"_s, u"J"_s, u"K"_s, u"L"_s, u"M"_s, u"N"_s, u"O"_s, u"Ö"_s, u"P"_s,
+                               u"R"_s, u"S"_s, u"Ş"_s, u"T"_s, u"U"_s, u"Ü"_s, u"V"_s, u"Y"_s, u"Z"_s};
 
 // The j-th distinct value of a grouped field: the base names, then again with a number.
 QString groupValue(const QString &field, int j)
 {
     static const QStringList regions = {
-        u"Adana"_s,   u"Ankara"_s,  u"Antalya"_s,   u"Artvin"_s,  u"Bitlis"_s,    u"Bolu"_s,
-        u"Burdur"_s,  u"Çanakkale"_s, u"Çorum"_s,   u"Denizli"_s, u"Diyarbakır"_s, u"Edirne"_s,
-        u"Elazığ"_s,  u"Erzincan"_s, u"Erzurum"_s,  u"Gaziantep"_s, u"Giresun"_s, u"Isparta"_s,
-        u"İzmir"_s,   u"Kars"_s,    u"Kastamonu"_s, u"Kayseri"_s, u"Kırşehir"_s,  u"Konya"_s,
-        u"Malatya"_s, u"Muğla"_s,   u"Sivas"_s,     u"Tokat"_s,   u"Trabzon"_s,   u"Urfa"_s,
-        u"Yozgat"_s};
-    static const QStringList kinds = {u"Türkü"_s, u"Uzun Hava"_s, u"Oyun Havası"_s, u"Kına Havası"_s,
-                                      u"Ninni"_s, u"Ağıt"_s,      u"Bozlak"_s,      u"Zeybek"_s,
-                                      u"Halay"_s, u"Horon"_s};
-    static const QStringList themes = {u"Sevda"_s, u"Gurbet"_s, u"Asker"_s,       u"Düğün"_s,
-                                       u"Çocuk"_s, u"Doğa"_s,   u"Kahramanlık"_s, u"Mizah"_s,
-                                       u"Yayla"_s, u"Göç"_s};
-    static const QStringList first = {u"Ahmet"_s, u"Ayşe"_s,  u"Mehmet"_s, u"Fatma"_s,
-                                      u"Hüseyin"_s, u"Zehra"_s, u"İsmail"_s, u"Emine"_s,
-                                      u"Osman"_s, u"Hatice"_s, u"Şükrü"_s, u"Gülsüm"_s,
-                                      u"Ömer"_s,  u"Elif"_s,  u"Rıza"_s,   u"Ümmühan"_s};
-    static const QStringList last = {u"Kaya"_s,  u"Yıldız"_s, u"Demir"_s, u"Çelik"_s,
-                                     u"Şahin"_s, u"Aydın"_s,  u"Özkan"_s, u"Arslan"_s,
-                                     u"Doğan"_s, u"Kılıç"_s,  u"Koç"_s,   u"Kurt"_s,
-                                     u"Öztürk"_s, u"Ünal"_s,  u"İnce"_s,  u"Güneş"_s};
+        u"Adana"_s,     u"Ankara"_s,    u"Antalya"_s, u"Artvin"_s,     u"Bitlis"_s, u"Bolu"_s,   u"Burdur"_s,
+        u"Çanakkale"_s, u"Çorum"_s,     u"Denizli"_s, u"Diyarbakır"_s, u"Edirne"_s, u"Elazığ"_s, u"Erzincan"_s,
+        u"Erzurum"_s,   u"Gaziantep"_s, u"Giresun"_s, u"Isparta"_s,    u"İzmir"_s,  u"Kars"_s,   u"Kastamonu"_s,
+        u"Kayseri"_s,   u"Kırşehir"_s,  u"Konya"_s,   u"Malatya"_s,    u"Muğla"_s,  u"Sivas"_s,  u"Tokat"_s,
+        u"Trabzon"_s,   u"Urfa"_s,      u"Yozgat"_s};
+    static const QStringList kinds = {u"Türkü"_s, u"Uzun Hava"_s, u"Oyun Havası"_s, u"Kına Havası"_s, u"Ninni"_s,
+                                      u"Ağıt"_s,  u"Bozlak"_s,    u"Zeybek"_s,      u"Halay"_s,       u"Horon"_s};
+    static const QStringList themes = {u"Sevda"_s, u"Gurbet"_s,      u"Asker"_s, u"Düğün"_s, u"Çocuk"_s,
+                                       u"Doğa"_s,  u"Kahramanlık"_s, u"Mizah"_s, u"Yayla"_s, u"Göç"_s};
+    static const QStringList first = {u"Ahmet"_s,  u"Ayşe"_s,  u"Mehmet"_s, u"Fatma"_s,  u"Hüseyin"_s, u"Zehra"_s,
+                                      u"İsmail"_s, u"Emine"_s, u"Osman"_s,  u"Hatice"_s, u"Şükrü"_s,   u"Gülsüm"_s,
+                                      u"Ömer"_s,   u"Elif"_s,  u"Rıza"_s,   u"Ümmühan"_s};
+    static const QStringList last = {u"Kaya"_s,   u"Yıldız"_s, u"Demir"_s, u"Çelik"_s, u"Şahin"_s, u"Aydın"_s,
+                                     u"Özkan"_s,  u"Arslan"_s, u"Doğan"_s, u"Kılıç"_s, u"Koç"_s,   u"Kurt"_s,
+                                     u"Öztürk"_s, u"Ünal"_s,   u"İnce"_s,  u"Güneş"_s};
     QStringList people;
     const QStringList *base = &people;
     if (field == u"Yöresi"_s) {
@@ -424,8 +417,7 @@ bool buildArchive(const QString &dataDir, const QString &songDbPath, QString *er
     });
 }
 
-bool buildSettings(const QString &settingsPath, const QString &songDbPath, const QString &dataDir,
-                   QString *error)
+bool buildSettings(const QString &settingsPath, const QString &songDbPath, const QString &dataDir, QString *error)
 {
     auto foreword = [&dataDir](const QString &name) {
         // Paragraphs are separated by blank lines; the lines of one paragraph are joined.
@@ -476,23 +468,22 @@ bool generateArchive(const QString &songDbPath, int songs, int distinctPerField,
     }
     static const QStringList tails = {u"ağlar"_s, u"eren"_s, u"ınar"_s, u"oyun"_s,
                                       u"ülü"_s,   u"asak"_s, u"ilek"_s, u"ural"_s};
-    static const QStringList words = {u"Dağları"_s, u"Yolları"_s, u"Türküsü"_s, u"Gelini"_s,
-                                      u"Bağları"_s, u"Havası"_s,  u"Yaylası"_s, u"Sevdası"_s,
-                                      u"Çeşmesi"_s, u"Kalesi"_s};
+    static const QStringList words = {u"Dağları"_s, u"Yolları"_s, u"Türküsü"_s, u"Gelini"_s,  u"Bağları"_s,
+                                      u"Havası"_s,  u"Yaylası"_s, u"Sevdası"_s, u"Çeşmesi"_s, u"Kalesi"_s};
     static const QStringList verses = {
-        u"Dağlar dağlar yüce dağlar"_s,   u"Yâr yoluna bakar gözüm"_s,
-        u"Gurbet elde kaldım gayrı"_s,    u"Bir ataş düştü yüreğime"_s,
-        u"Çeşme başında durdum"_s,        u"Bağlar bozuldu güz geldi"_s,
-        u"Ela gözlüm gel beri"_s,         u"Bir yâr sevdim ele verdim"_s,
-        u"Kara bulut dağı sarmış"_s,      u"Turnalar uçar yüksekten"_s,
-        u"Aşrı aşrı yollar uzar"_s,       u"Ninni derim uyusun"_s,
-        u"Sazım çalar inler gönül"_s,     u"Sılaya dönmek isterim"_s};
-    static const QList<QPair<QString, QString>> idioms = {
-        {u"gayrı"_s, u"artık, bundan sonra"_s}, {u"ataş"_s, u"ateş"_s},
-        {u"sıla"_s, u"doğup büyünülen yer, memleket"_s}, {u"aşrı"_s, u"uzak, öte"_s},
-        {u"yâr"_s, u"sevgili"_s}, {u"ela"_s, u"sarıya çalar açık kahverengi"_s},
-        {u"turna"_s, u"uzun bacaklı, uzun boyunlu göçmen kuş"_s},
-        {u"beri"_s, u"bu yana, yakına"_s}};
+        u"Dağlar dağlar yüce dağlar"_s, u"Yâr yoluna bakar gözüm"_s,    u"Gurbet elde kaldım gayrı"_s,
+        u"Bir ataş düştü yüreğime"_s,   u"Çeşme başında durdum"_s,      u"Bağlar bozuldu güz geldi"_s,
+        u"Ela gözlüm gel beri"_s,       u"Bir yâr sevdim ele verdim"_s, u"Kara bulut dağı sarmış"_s,
+        u"Turnalar uçar yüksekten"_s,   u"Aşrı aşrı yollar uzar"_s,     u"Ninni derim uyusun"_s,
+        u"Sazım çalar inler gönül"_s,   u"Sılaya dönmek isterim"_s};
+    static const QList<QPair<QString, QString>> idioms = {{u"gayrı"_s, u"artık, bundan sonra"_s},
+                                                          {u"ataş"_s, u"ateş"_s},
+                                                          {u"sıla"_s, u"doğup büyünülen yer, memleket"_s},
+                                                          {u"aşrı"_s, u"uzak, öte"_s},
+                                                          {u"yâr"_s, u"sevgili"_s},
+                                                          {u"ela"_s, u"sarıya çalar açık kahverengi"_s},
+                                                          {u"turna"_s, u"uzun bacaklı, uzun boyunlu göçmen kuş"_s},
+                                                          {u"beri"_s, u"bu yana, yakına"_s}};
 
     return writeReplacing(songDbPath, error, [&](db::Database &db) {
         QRandomGenerator rng(20240611u);
@@ -505,8 +496,7 @@ bool generateArchive(const QString &songDbPath, int songs, int distinctPerField,
                 const int n = i / letters;
                 Row row;
                 const QString title = kAlphabet.at(i % letters) + tails.at(n % tails.size()) + u' '
-                                      + words.at((n / tails.size()) % words.size()) + u' '
-                                      + numberWithoutZero(n + 1);
+                                      + words.at((n / tails.size()) % words.size()) + u' ' + numberWithoutZero(n + 1);
                 row.insert(kTitle, title);
                 QStringList lyrics;
                 const int lines = 3 + int(rng.bounded(3));
@@ -516,7 +506,7 @@ bool generateArchive(const QString &songDbPath, int songs, int distinctPerField,
                 for (const QString &f : schema::groupedFields()) {
                     const int roll = int(rng.bounded(100));
                     if (roll < 4)
-                        continue;  // Null
+                        continue; // Null
                     row.insert(f, roll < 7 ? u""_s : groupValue(f, int(rng.bounded(distinctPerField))));
                 }
                 if (rng.bounded(3) == 0)

@@ -14,8 +14,7 @@ bool buildArchive(const QString &dataDir, const QString &songDbPath, QString *er
 
 // A settings database whose vtyol is songDbPath, with the forewords onsoz_vu.txt and
 // onsoz_qel.txt of dataDir.
-bool buildSettings(const QString &settingsPath, const QString &songDbPath, const QString &dataDir,
-                   QString *error);
+bool buildSettings(const QString &settingsPath, const QString &songDbPath, const QString &dataDir, QString *error);
 
 // A synthetic song database: `songs` unique titles spread over the Turkish alphabet, a few
 // lines of lyrics each, up to distinctPerField values in each grouped field, some Null and

@@ -25,12 +25,12 @@ void writeWav(const QString &path, int milliseconds);
 } // namespace audiotest
 
 // main for a test of sound: the environment first, then the test class.
-#define QEL_AUDIO_TEST_MAIN(TestClass)                                                                        \
-    int main(int argc, char **argv)                                                                            \
-    {                                                                                                          \
-        audiotest::quietEnvironment();                                                                         \
-        QApplication app(argc, argv);                                                                          \
-        TestClass tc;                                                                                          \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                                  \
+#define QEL_AUDIO_TEST_MAIN(TestClass)                                                                                 \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        audiotest::quietEnvironment();                                                                                 \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass tc;                                                                                                  \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
     }

@@ -34,7 +34,8 @@ void touch(const QString &path)
     f.open(QIODevice::WriteOnly);
 }
 
-template <typename T> T *child(Form1 *w, const QString &name)
+template <typename T>
+T *child(Form1 *w, const QString &name)
 {
     T *c = w->findChild<T *>(name);
     if (!c)
@@ -222,7 +223,7 @@ private slots:
         QCOMPARE(f.dialogs.at(0).nameFilters,
                  (QStringList{u"Mpeg Audio Layer 3 (*.mp3)"_s, u"Microsoft Waveform Audio Files (*.wav)"_s,
                               u"Windows Media (*.wma)"_s}));
-        QCOMPARE(box4->text(), m_music.path() + u"/Gurbet Elde.wma"_s);  // the Down's choice
+        QCOMPARE(box4->text(), m_music.path() + u"/Gurbet Elde.wma"_s); // the Down's choice
         QTest::keyClick(sec4, Qt::Key_Down);
         QTest::keyClick(sec4, Qt::Key_Up);
         QCOMPARE(f.dialogCalls, 2);
@@ -234,7 +235,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w->player()->mediaPlayer()->position() > 0, 10000);
         QCOMPARE(w->player()->mediaPlayer()->source(), QUrl::fromLocalFile(picked));
         QVERIFY(f.boxes.isEmpty());
-        QCOMPARE(w->stbar()->panelText(3), QString());  // only slot 1 shows in panel 3
+        QCOMPARE(w->stbar()->panelText(3), QString()); // only slot 1 shows in panel 3
     }
 
     void folderChooser()
@@ -247,7 +248,7 @@ private slots:
             Form1 *w = f.form();
             auto *box = child<QLineEdit>(w, u"mp3yol0"_s);
             box->setText(u"yazılan"_s);
-            clickButton(w, u"Command1"_s);  // cancelled before any choice
+            clickButton(w, u"Command1"_s); // cancelled before any choice
             QCOMPARE(box->text(), u"yazılan"_s);
             f.dialogAnswers = {a};
             clickButton(w, u"Command1"_s);
@@ -256,10 +257,10 @@ private slots:
             QCOMPARE(box->text(), a);
             QCOMPARE(g::secilenklasor, a);
             box->setText(b);
-            clickButton(w, u"Command1"_s);  // cancelled after a choice: the typed folder stays
+            clickButton(w, u"Command1"_s); // cancelled after a choice: the typed folder stays
             QCOMPARE(f.dialogCalls, 3);
             QCOMPARE(box->text(), b);
-            f.stop();  // a typed folder is kept at close
+            f.stop(); // a typed folder is kept at close
             QVERIFY(f.start());
             QCOMPARE(child<QLineEdit>(f.form(), u"mp3yol0"_s)->text(), b);
             f.dialogAnswers = {a};
@@ -284,7 +285,7 @@ private slots:
         ArchiveFixture f;
         QVERIFY(start(f));
         Form1 *w = f.form();
-        QCOMPARE(w->player()->mediaPlayer(), nullptr);  // nothing made at start-up
+        QCOMPARE(w->player()->mediaPlayer(), nullptr); // nothing made at start-up
         QVERIFY(audiotest::mixerWrites().isEmpty());
 
         child<QLineEdit>(w, u"mp3yol1"_s)->setText(wav);

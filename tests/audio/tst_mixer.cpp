@@ -16,7 +16,7 @@ private slots:
     {
         QTest::addColumn<long>("min");
         QTest::addColumn<long>("max");
-        QTest::addColumn<QList<long>>("raw");  // for -5, 0, 50, 100, 150
+        QTest::addColumn<QList<long>>("raw"); // for -5, 0, 50, 100, 150
 
         QTest::newRow("0..65535") << 0L << 65535L << QList<long>{0, 0, 32767, 65535, 65535};
         QTest::newRow("0..31") << 0L << 31L << QList<long>{0, 0, 15, 31, 31};
@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(audiotest::mixerWrites().constLast(), u"90 90"_s);
         const qsizetype writes = audiotest::mixerWrites().size();
         audio::Mixer m;
-        QVERIFY(!m.sesayarla(50));  // not open: nothing is written
+        QVERIFY(!m.sesayarla(50)); // not open: nothing is written
         QCOMPARE(audiotest::mixerWrites().size(), writes);
     }
 

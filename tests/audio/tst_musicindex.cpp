@@ -64,7 +64,8 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("sql");
 
-        QTest::newRow("four positions only") << u"Ey Dağlar Ben Geldim Yine"_s << kHead + u"Dağlar"_s + kOr + u"Geldim*'"_s;
+        QTest::newRow("four positions only")
+            << u"Ey Dağlar Ben Geldim Yine"_s << kHead + u"Dağlar"_s + kOr + u"Geldim*'"_s;
         QTest::newRow("one word") << u"Sevda"_s << kHead + u"Sevda*'"_s;
         QTest::newRow("trailing blank") << u"Sevda "_s << kHead + u"Sevda*'"_s;
         QTest::newRow("dropped words only") << u"Ben Sen"_s << QString();
@@ -72,11 +73,13 @@ private slots:
         QTest::newRow("empty") << QString() << QString();
         QTest::newRow("two blanks") << u"Kara  Tren"_s << kHead + u"Kara"_s + kOr + u"Tren*'"_s;
         QTest::newRow("dropped spellings") << u"BEN SEN İLE İle ile Yar"_s << QString();
-        QTest::newRow("other spellings kept") << u"bEn sEN ILE Yar"_s << kHead + u"bEn"_s + kOr + u"sEN"_s + kOr + u"ILE"_s + kOr + u"Yar*'"_s;
+        QTest::newRow("other spellings kept")
+            << u"bEn sEN ILE Yar"_s << kHead + u"bEn"_s + kOr + u"sEN"_s + kOr + u"ILE"_s + kOr + u"Yar*'"_s;
         QTest::newRow("three characters") << u"Yar Ah Gül"_s << kHead + u"Yar"_s + kOr + u"Gül*'"_s;
         QTest::newRow("leading blank") << u" Kara Tren"_s << kHead + u"Kara"_s + kOr + u"Tren*'"_s;
         QTest::newRow("apostrophe") << u"Nes'e"_s << kHead + u"Nes''e*'"_s;
-        QTest::newRow("wildcards") << u"a*b? #12 [x]"_s << kHead + u"a[*]b[?]"_s + kOr + u"[#]12"_s + kOr + u"[[]x]*'"_s;
+        QTest::newRow("wildcards") << u"a*b? #12 [x]"_s
+                                   << kHead + u"a[*]b[?]"_s + kOr + u"[#]12"_s + kOr + u"[[]x]*'"_s;
     }
     void querySql()
     {
@@ -91,8 +94,8 @@ private slots:
         for (const QString &f : {u"b.Mp3"_s, u"a.mp3"_s, u"cmp3"_s, u"d.mp4"_s, u"e.mp3.bak"_s, u".x.mp3"_s,
                                  u"Alt/Sevda.mp3"_s, u"Alt/z.WAV"_s, u".cache/gizli.mp3"_s, u"Ç/ç.mp3"_s})
             touch(music(f));
-        QVERIFY(QFile::link(music(), music(u"Alt/döngü"_s)));           // a loop
-        QVERIFY(QFile::link(music(u"a.mp3"_s), music(u"bağ.mp3"_s)));  // a link to a file
+        QVERIFY(QFile::link(music(), music(u"Alt/döngü"_s)));         // a loop
+        QVERIFY(QFile::link(music(u"a.mp3"_s), music(u"bağ.mp3"_s))); // a link to a file
         QVERIFY(QFile::link(music(u"yok.mp3"_s), music(u"kırık.mp3"_s)));
 
         for (const QString &folder : {music(), music().chopped(1)}) {
@@ -109,11 +112,12 @@ private slots:
         QVERIFY(audio::walk(music(u"yok"_s)).files.empty());
         QDir().mkpath(music(u"boş"_s));
         QVERIFY(audio::walk(music(u"boş"_s)).files.empty());
-        if (geteuid() != 0) {  // root reads every folder
+        if (geteuid() != 0) { // root reads every folder
             touch(music(u"kilitli/k.mp3"_s));
             QFile::setPermissions(music(u"kilitli"_s), QFileDevice::Permissions());
             const audio::Listing l = audio::walk(music());
-            QFile::setPermissions(music(u"kilitli"_s), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(music(u"kilitli"_s),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             QDir(music(u"kilitli"_s)).removeRecursively();
             QCOMPARE(l.files.size(), size_t(9));
         }
@@ -123,7 +127,7 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("mp3");
-        QTest::addColumn<int>("rate");  // for the title "Sevda"
+        QTest::addColumn<int>("rate"); // for the title "Sevda"
 
         QTest::newRow("exact") << u"Sevda.mp3"_s << true << 0;
         QTest::newRow("other case") << u"sevda.mp3"_s << true << 1;
@@ -151,9 +155,10 @@ private slots:
         const QList<Row> first = rows(*m_vt);
         QCOMPARE(first.value(0), (Row{music(u"Alt/"_s), u"z.WAV"_s, 1}));
         QCOMPARE(first.value(1), (Row{music(u"Alt/"_s), u"Sevda.mp3"_s, 0}));
-        QCOMPARE(first.size(), 7);  // z.WAV, Sevda, a, b, bağ, cmp3, ç
+        QCOMPARE(first.size(), 7); // z.WAV, Sevda, a, b, bağ, cmp3, ç
         audio::klasortara(*m_vt, u"Sevda"_s, {u"mp3"_s, u"mp3"_s, u"ogg"_s}, music(u"Alt"_s));
-        QCOMPARE(rows(*m_vt), (QList<Row>{{music(u"Alt/"_s), u"Sevda.mp3"_s, 0}, {music(u"Alt/"_s), u"Sevda.mp3"_s, 0}}));
+        QCOMPARE(rows(*m_vt),
+                 (QList<Row>{{music(u"Alt/"_s), u"Sevda.mp3"_s, 0}, {music(u"Alt/"_s), u"Sevda.mp3"_s, 0}}));
     }
 
     // Title words are matched as text, also when they hold quotes or wildcards.
@@ -173,8 +178,8 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QStringList, found);
         QTemporaryDir dir;
-        for (const QString &f : {u"Nes'e.mp3"_s, u"Nese.mp3"_s, u"b.mp3"_s, u"[a-z].mp3"_s, u"q.mp3"_s,
-                                 u"#12.mp3"_s, u"512.mp3"_s})
+        for (const QString &f :
+             {u"Nes'e.mp3"_s, u"Nese.mp3"_s, u"b.mp3"_s, u"[a-z].mp3"_s, u"q.mp3"_s, u"#12.mp3"_s, u"512.mp3"_s})
             touch(dir.filePath(f));
         const QStringList list = audio::candidateList(*m_vt, title, dir.path(), {u"mp3"_s, {}, {}});
         QCOMPARE(list.value(0), u"Aradığım Listede Yok..."_s);

@@ -17,8 +17,8 @@ class TestPlayer : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-    QString m_long;   // 4 s
-    QString m_short;  // 1.5 s
+    QString m_long;  // 4 s
+    QString m_short; // 1.5 s
 
 private slots:
     void initTestCase()
@@ -92,8 +92,8 @@ private slots:
     void unplayableFiles_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");  // none: the file is not made
-        QTest::addColumn<QString>("reason");      // empty: the player's own
+        QTest::addColumn<QByteArray>("content"); // none: the file is not made
+        QTest::addColumn<QString>("reason");     // empty: the player's own
 
         QTest::newRow("missing") << u"yok.mp3"_s << QByteArray() << u"Dosya bulunamadı."_s;
         QTest::newRow("a folder") << u"klasör.wav"_s << QByteArray("/") << u"Bir dosya değil."_s;

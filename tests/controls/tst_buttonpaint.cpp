@@ -152,7 +152,7 @@ void TestButtonPaint::tileBltRepeatsWithoutClipping()
     // 22 pixels past the right edge.
     QImage surface = solidImage(100, 50, 0x0000FF);
     const QImage from = codedStrip(40, 20);
-    Rect dest = MakeRect(50, 0, 0, 30);  // given right to left
+    Rect dest = MakeRect(50, 0, 0, 30); // given right to left
     Rect source = MakeRect(2, 1, 26, 16);
     TileBlt(surface, dest, source, from);
     QCOMPARE(dest, MakeRect(0, 0, 50, 30));
@@ -265,9 +265,9 @@ void TestButtonPaint::focusRectIsDotted()
     QCOMPARE(at(surface, 2, 2), 0xFFFFFFu);
     QCOMPARE(at(surface, 3, 2), 0u);
     QCOMPARE(at(surface, 4, 2), 0xFFFFFFu);
-    QCOMPARE(at(surface, 7, 3), 0xFFFFFFu);  // the right column, at x + y even
-    QCOMPARE(at(surface, 8, 2), 0u);         // right is exclusive
-    QCOMPARE(at(surface, 4, 4), 0u);         // the inside is left alone
+    QCOMPARE(at(surface, 7, 3), 0xFFFFFFu); // the right column, at x + y even
+    QCOMPARE(at(surface, 8, 2), 0u);        // right is exclusive
+    QCOMPARE(at(surface, 4, 4), 0u);        // the inside is left alone
     // Drawn twice, it is gone.
     DrawFocusRect(surface, MakeRect(2, 2, 8, 8));
     QCOMPARE(countNear(surface, 0, 1), 100);
@@ -280,21 +280,16 @@ void TestButtonPaint::skinCells_data()
 
     // (0,0) and (1,1) corner, (1,23) lower corner, (60,0) top row, (60,1) under it,
     // (1,10) left edge, (119,10) right edge, (4,12) middle, (60,22) and (60,23) bottom.
-    QTest::newRow("1 normal") << 1
-                              << QList<QRgb>{0xccd5dd, 0x668aab, 0x5a7d9b, 0x003c74, 0xffffff, 0xf3f3ee, 0xf5f5f2,
-                                             0xfafaf9, 0xe2dfd6, 0xd6d0c5};
-    QTest::newRow("2 focused") << 2
-                               << QList<QRgb>{0xccd5dd, 0x4b79a8, 0x3769a1, 0x003c74, 0xcee7ff, 0x8bafe5, 0x8bafe5,
-                                              0xfafaf9, 0x89ade4, 0x6982ee};
-    QTest::newRow("3 hover") << 3
-                             << QList<QRgb>{0xccd5dd, 0x657a7c, 0x636c59, 0x003c74, 0xfff0cf, 0xfcca69, 0xfcca69,
-                                            0xfafaf9, 0xf8b330, 0xe59700};
-    QTest::newRow("4 pressed") << 4
-                               << QList<QRgb>{0xccd5dd, 0x5b7f9e, 0x5c809f, 0x003c74, 0xe2e1d9, 0xe6e6e0, 0xe6e6e0,
-                                              0xe6e6df, 0xe6e6e0, 0xf2f1ee};
-    QTest::newRow("5 disabled") << 5
-                                << QList<QRgb>{0xeaeae8, 0xdbd9cd, 0xdbd9cd, 0xc9c7ba, 0xf5f4ea, 0xf5f4ea, 0xf5f4ea,
-                                               0xf5f4ea, 0xf5f4ea, 0xf5f4ea};
+    QTest::newRow("1 normal") << 1 << QList<QRgb>{0xccd5dd, 0x668aab, 0x5a7d9b, 0x003c74, 0xffffff,
+                                                  0xf3f3ee, 0xf5f5f2, 0xfafaf9, 0xe2dfd6, 0xd6d0c5};
+    QTest::newRow("2 focused") << 2 << QList<QRgb>{0xccd5dd, 0x4b79a8, 0x3769a1, 0x003c74, 0xcee7ff,
+                                                   0x8bafe5, 0x8bafe5, 0xfafaf9, 0x89ade4, 0x6982ee};
+    QTest::newRow("3 hover") << 3 << QList<QRgb>{0xccd5dd, 0x657a7c, 0x636c59, 0x003c74, 0xfff0cf,
+                                                 0xfcca69, 0xfcca69, 0xfafaf9, 0xf8b330, 0xe59700};
+    QTest::newRow("4 pressed") << 4 << QList<QRgb>{0xccd5dd, 0x5b7f9e, 0x5c809f, 0x003c74, 0xe2e1d9,
+                                                   0xe6e6e0, 0xe6e6e0, 0xe6e6df, 0xe6e6e0, 0xf2f1ee};
+    QTest::newRow("5 disabled") << 5 << QList<QRgb>{0xeaeae8, 0xdbd9cd, 0xdbd9cd, 0xc9c7ba, 0xf5f4ea,
+                                                    0xf5f4ea, 0xf5f4ea, 0xf5f4ea, 0xf5f4ea, 0xf5f4ea};
 }
 
 void TestButtonPaint::skinCells()
@@ -305,7 +300,7 @@ void TestButtonPaint::skinCells()
     QImage surface(121, 25, QImage::Format_RGB32);
     surface.fill(Qt::black);
     QCOMPARE(DrawButton(surface, silLook(&m_skin), short(state)), Painted::Done);
-    const QList<QPoint> points{{0, 0},  {1, 1},   {1, 23}, {60, 0},  {60, 1},
+    const QList<QPoint> points{{0, 0},  {1, 1},    {1, 23}, {60, 0},  {60, 1},
                                {1, 10}, {119, 10}, {4, 12}, {60, 22}, {60, 23}};
     for (qsizetype i = 0; i < points.size(); ++i)
         QVERIFY2(at(surface, points[i].x(), points[i].y()) == pixels[i],
@@ -419,7 +414,7 @@ void TestButtonPaint::picturePlacement_data()
     QTest::addColumn<int>("pos");
     QTest::addColumn<int>("displace");
     QTest::addColumn<int>("state");
-    QTest::addColumn<QPoint>("expected");  // y -1: from the measured line height
+    QTest::addColumn<QPoint>("expected"); // y -1: from the measured line height
 
     QTest::newRow("delete button, left") << QSize(121, 25) << QSize(16, 16) << 0 << 0 << 1 << QPoint(6, 4);
     QTest::newRow("left, pressed with displace 2") << QSize(121, 25) << QSize(16, 16) << 0 << 2 << 4 << QPoint(8, 6);

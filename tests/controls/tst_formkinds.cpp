@@ -63,8 +63,8 @@ void TestFormKinds::mainWindowButtons_data()
                             << 0 << u"Arial"_s << true;
     QTest::newRow("sil") << u"sil"_s << u"Aktif Kaydı Sil..."_s << u"Formda görünen kaydı sil"_s << true
                          << QSize(16, 16) << 0 << u"Arial"_s << true;
-    QTest::newRow("sbaslikara") << u"sbaslikara"_s << u"Ara"_s << u"Ara"_s << true << QSize(32, 32) << 0
-                                << u"Tahoma"_s << true;
+    QTest::newRow("sbaslikara") << u"sbaslikara"_s << u"Ara"_s << u"Ara"_s << true << QSize(32, 32) << 0 << u"Tahoma"_s
+                                << true;
     QTest::newRow("MyButton2") << u"MyButton2"_s << u""_s << u""_s << false << QSize(0, 0) << 0 << u"MS Sans Serif"_s
                                << false;
     QTest::newRow("Command1") << u"Command1"_s << u"..."_s << u"Gözat..."_s << true << QSize(0, 0) << 0 << u"Arial"_s
@@ -176,7 +176,7 @@ void TestFormKinds::captionAndPictureOfTheLayout()
 void TestFormKinds::boxesNamedAfterTheirLabels_data()
 {
     QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("label");  // the control whose text names the box, or the name
+    QTest::addColumn<QString>("label"); // the control whose text names the box, or the name
     QTest::newRow("title") << u"Text3"_s << u"Başlık"_s;
     QTest::newRow("lyrics") << u"Text1"_s << u"Sözler"_s;
     QTest::newRow("search") << u"ara"_s << u"Aranacak kelime"_s;
@@ -268,10 +268,10 @@ void TestFormKinds::secondaryWindowButtons_data()
                                        << 0x800000u << cross;
     QTest::newRow("about, Kapat") << u"frmabout"_s << u"kapat"_s << u"Kapat"_s << u"Formu Kapat"_s << true << 0x800000u
                                   << cross;
-    QTest::newRow("query, Sorgula") << u"frmsorgu"_s << u"MyButton1"_s << u"Sorgula"_s << u"Sorguyu Çalıştır"_s
-                                    << false << 0u << QSize(0, 0);
-    QTest::newRow("query, Raporu Göster") << u"frmsorgu"_s << u"MyButton2"_s << u"Raporu Göster"_s
-                                          << u"Raporu Göster"_s << false << 0u << QSize(0, 0);
+    QTest::newRow("query, Sorgula") << u"frmsorgu"_s << u"MyButton1"_s << u"Sorgula"_s << u"Sorguyu Çalıştır"_s << false
+                                    << 0u << QSize(0, 0);
+    QTest::newRow("query, Raporu Göster")
+        << u"frmsorgu"_s << u"MyButton2"_s << u"Raporu Göster"_s << u"Raporu Göster"_s << false << 0u << QSize(0, 0);
     QTest::newRow("query, Kapat") << u"frmsorgu"_s << u"MyButton3"_s << u"Kapat"_s << u"Kapat"_s << false << 0u
                                   << cross;
 }
@@ -297,8 +297,7 @@ void TestFormKinds::secondaryWindowButtons()
     QCOMPARE(b->font().family(), u"Arial"_s);
     QCOMPARE(b->font().pointSizeF(), 9.1765);
     QCOMPARE(b->font().bold(), bold);
-    QCOMPARE(b->settings().value(u"font"_s).toString(),
-             u"Arial,9.1765,%1,162,0,0,0"_s.arg(bold ? 700 : 400));
+    QCOMPARE(b->settings().value(u"font"_s).toString(), u"Arial,9.1765,%1,162,0,0,0"_s.arg(bold ? 700 : 400));
     QCOMPARE(b->textColorEnabled(), textColor);
     QCOMPARE(b->picture().size(), picture);
     QCOMPARE(b->skinPictureName(), u"MyButtonDefSkin"_s);

@@ -171,15 +171,15 @@ void TestMyButton::dragOutsideEndsFocusedWithoutClick()
 
 void TestMyButton::keyboardClicks_data()
 {
-    QTest::addColumn<QList<int>>("presses");  // positive: key down, negative: key up
+    QTest::addColumn<QList<int>>("presses"); // positive: key down, negative: key up
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<int>("clicks");
 
     QTest::newRow("space") << QList<int>{Qt::Key_Space, -Qt::Key_Space} << true << 1;
     QTest::newRow("return") << QList<int>{Qt::Key_Return} << true << 1;
     QTest::newRow("keypad enter") << QList<int>{Qt::Key_Enter} << true << 1;
-    QTest::newRow("space held down") << QList<int>{Qt::Key_Space, Qt::Key_Space, Qt::Key_Space, -Qt::Key_Space}
-                                     << true << 1;
+    QTest::newRow("space held down") << QList<int>{Qt::Key_Space, Qt::Key_Space, Qt::Key_Space, -Qt::Key_Space} << true
+                                     << 1;
     QTest::newRow("space cut short by another key")
         << QList<int>{Qt::Key_Space, Qt::Key_A, -Qt::Key_A, -Qt::Key_Space} << true << 0;
     QTest::newRow("space released without press") << QList<int>{-Qt::Key_Space} << true << 0;

@@ -25,8 +25,10 @@ struct EventLog {
         QObject::connect(b, &MyButton::Click, b, [add] { add(u"Click"_s); });
         QObject::connect(b, &MyButton::MouseHover, b, [add] { add(u"MouseHover"_s); });
         QObject::connect(b, &MyButton::MouseOut, b, [add] { add(u"MouseOut"_s); });
-        QObject::connect(b, &MyButton::MouseDown, b, [add](short &, short &, float &, float &) { add(u"MouseDown"_s); });
-        QObject::connect(b, &MyButton::MouseMove, b, [add](short &, short &, float &, float &) { add(u"MouseMove"_s); });
+        QObject::connect(b, &MyButton::MouseDown, b,
+                         [add](short &, short &, float &, float &) { add(u"MouseDown"_s); });
+        QObject::connect(b, &MyButton::MouseMove, b,
+                         [add](short &, short &, float &, float &) { add(u"MouseMove"_s); });
         QObject::connect(b, &MyButton::MouseUp, b, [add](short &, short &, float &, float &) { add(u"MouseUp"_s); });
         QObject::connect(b, &MyButton::KeyPress, b, [add](short &) { add(u"KeyPress"_s); });
         QObject::connect(b, &MyButton::KeyDown, b, [add](short &, short &) { add(u"KeyDown"_s); });
@@ -165,29 +167,28 @@ void TestMyButtonEvents::stateMachine_data()
     QTest::addColumn<int>("state");
 
     QTest::newRow("press and release inside")
-        << QStringList{u"press"_s, u"release"_s} << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseUp"_s, u"Click"_s}
-        << 2;
+        << QStringList{u"press"_s, u"release"_s}
+        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseUp"_s, u"Click"_s} << 2;
     QTest::newRow("release on the far edge still clicks")
         << QStringList{u"press"_s, u"release 121 25"_s}
         << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseUp"_s, u"Click"_s} << 2;
     QTest::newRow("drag out, hover on every move, release outside")
         << QStringList{u"press"_s, u"move 200 12"_s, u"move 201 12"_s, u"release 201 12"_s}
-        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s,
-                       u"MouseHover"_s, u"MouseUp"_s}
+        << QStringList{u"MouseDown"_s, u"MouseMove"_s,  u"MouseMove"_s, u"MouseHover"_s,
+                       u"MouseMove"_s, u"MouseHover"_s, u"MouseUp"_s}
         << 2;
     QTest::newRow("right button") << QStringList{u"rpress"_s, u"rrelease"_s}
                                   << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseUp"_s} << 1;
     QTest::newRow("right drag out and back: one MouseOut per leave")
-        << QStringList{u"rpress"_s, u"move 200 12"_s, u"move 201 12"_s, u"move 60 12"_s, u"move 202 12"_s,
-                       u"move 203 12"_s, u"rrelease 203 12"_s}
-        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,
-                       u"MouseMove"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,
-                       u"MouseMove"_s, u"MouseUp"_s}
+        << QStringList{u"rpress"_s,      u"move 200 12"_s, u"move 201 12"_s,    u"move 60 12"_s,
+                       u"move 202 12"_s, u"move 203 12"_s, u"rrelease 203 12"_s}
+        << QStringList{u"MouseDown"_s, u"MouseMove"_s,  u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,  u"MouseMove"_s,
+                       u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s,  u"MouseOut"_s,  u"MouseMove"_s, u"MouseUp"_s}
         << 1;
     QTest::newRow("middle drag out: one MouseOut")
         << QStringList{u"mpress"_s, u"move 200 12"_s, u"move 201 12"_s, u"mrelease 201 12"_s}
-        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s, u"MouseOut"_s,
-                       u"MouseMove"_s, u"MouseUp"_s}
+        << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseHover"_s, u"MouseMove"_s,
+                       u"MouseOut"_s,  u"MouseMove"_s, u"MouseUp"_s}
         << 1;
     QTest::newRow("hover once, then out of a focused button")
         << QStringList{u"move 60 12"_s, u"move 61 12"_s, u"out"_s}
@@ -195,17 +196,15 @@ void TestMyButtonEvents::stateMachine_data()
     QTest::newRow("double click clicks twice")
         << QStringList{u"press"_s, u"release"_s, u"dbl"_s, u"release"_s}
         << QStringList{u"MouseDown"_s, u"MouseMove"_s, u"MouseUp"_s, u"Click"_s, u"MouseUp"_s, u"Click"_s} << 2;
-    QTest::newRow("space held with repeats")
-        << QStringList{u"space"_s, u"space+"_s, u"space+"_s, u"-space"_s}
-        << QStringList{u"KeyDown"_s, u"KeyPress"_s, u"KeyDown"_s, u"KeyPress"_s, u"KeyDown"_s, u"KeyPress"_s,
-                       u"KeyUp"_s, u"Click"_s}
-        << 2;
+    QTest::newRow("space held with repeats") << QStringList{u"space"_s, u"space+"_s, u"space+"_s, u"-space"_s}
+                                             << QStringList{u"KeyDown"_s, u"KeyPress"_s, u"KeyDown"_s, u"KeyPress"_s,
+                                                            u"KeyDown"_s, u"KeyPress"_s, u"KeyUp"_s,   u"Click"_s}
+                                             << 2;
     QTest::newRow("space cut short by another key")
         << QStringList{u"space"_s, u"a"_s, u"-a"_s, u"-space"_s}
         << QStringList{u"KeyDown"_s, u"KeyPress"_s, u"KeyDown"_s, u"KeyPress"_s, u"KeyUp"_s, u"KeyUp"_s} << 2;
     QTest::newRow("mouse ignored while space is down")
-        << QStringList{u"space"_s, u"move 61 12"_s, u"move 62 13"_s}
-        << QStringList{u"KeyDown"_s, u"KeyPress"_s} << 4;
+        << QStringList{u"space"_s, u"move 61 12"_s, u"move 62 13"_s} << QStringList{u"KeyDown"_s, u"KeyPress"_s} << 4;
     QTest::newRow("Enter") << QStringList{u"enter"_s} << QStringList{u"KeyDown"_s, u"KeyPress"_s, u"Click"_s} << 2;
 }
 
@@ -228,8 +227,8 @@ void TestMyButtonEvents::spaceReleaseAfterAMouseClickEndsTheHeldSpace()
     EventLog log(m_button);
     run(m_button, m_host, {u"space"_s, u"press"_s, u"release"_s, u"-space"_s});
     // The mouse click clicks; the space release that follows does not, but ends the held space.
-    QCOMPARE(log.names, (QStringList{u"KeyDown"_s, u"KeyPress"_s, u"MouseDown"_s, u"MouseUp"_s, u"Click"_s,
-                                     u"KeyUp"_s}));
+    QCOMPARE(log.names,
+             (QStringList{u"KeyDown"_s, u"KeyPress"_s, u"MouseDown"_s, u"MouseUp"_s, u"Click"_s, u"KeyUp"_s}));
     log.names.clear();
     m_button->clearFocus();
     run(m_button, m_host, {u"move 70 12"_s, u"out"_s});
@@ -325,26 +324,25 @@ void TestMyButtonEvents::enabledPaintsNormalOrDisabled()
 
 void TestMyButtonEvents::eventArgumentsInClassicCodes_data()
 {
-    QTest::addColumn<int>("key");  // 0: a mouse press instead
+    QTest::addColumn<int>("key"); // 0: a mouse press instead
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("mouse");
     QTest::addColumn<int>("modifiers");
-    QTest::addColumn<int>("code");  // KeyDown's KeyCode or MouseDown's Button
+    QTest::addColumn<int>("code"); // KeyDown's KeyCode or MouseDown's Button
     QTest::addColumn<int>("shift");
-    QTest::addColumn<int>("ascii");  // KeyPress's KeyAscii, -1: no KeyPress
+    QTest::addColumn<int>("ascii"); // KeyPress's KeyAscii, -1: no KeyPress
     QTest::newRow("letter as its capital") << int(Qt::Key_A) << u"a"_s << 0 << 0 << 65 << 0 << 97;
     QTest::newRow("shifted digit") << int(Qt::Key_7) << u"/"_s << 0 << int(Qt::ShiftModifier) << 55 << 1 << 47;
     QTest::newRow("Ctrl+Alt F5") << int(Qt::Key_F5) << QString() << 0 << int(Qt::ControlModifier | Qt::AltModifier)
                                  << 116 << 6 << -1;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << u"\x1b"_s << 0 << 0 << 27 << 0 << 27;
     QTest::newRow("Delete") << int(Qt::Key_Delete) << QString() << 0 << 0 << 46 << 0 << -1;
-    QTest::newRow("arrow right, Shift+Ctrl") << int(Qt::Key_Right) << QString() << 0
-                                             << int(Qt::ShiftModifier | Qt::ControlModifier) << 39 << 3 << -1;
+    QTest::newRow("arrow right, Shift+Ctrl")
+        << int(Qt::Key_Right) << QString() << 0 << int(Qt::ShiftModifier | Qt::ControlModifier) << 39 << 3 << -1;
     QTest::newRow("a key without a code") << int(Qt::Key_Pause) << QString() << 0 << 0 << 0 << 0 << -1;
     QTest::newRow("left, Alt") << 0 << QString() << int(Qt::LeftButton) << int(Qt::AltModifier) << 1 << 4 << -1;
     QTest::newRow("right") << 0 << QString() << int(Qt::RightButton) << 0 << 2 << 0 << -1;
-    QTest::newRow("middle, Shift") << 0 << QString() << int(Qt::MiddleButton) << int(Qt::ShiftModifier) << 4 << 1
-                                   << -1;
+    QTest::newRow("middle, Shift") << 0 << QString() << int(Qt::MiddleButton) << int(Qt::ShiftModifier) << 4 << 1 << -1;
 }
 
 // The host's handlers get the mouse, shift and key codes of the classic events.
@@ -357,7 +355,7 @@ void TestMyButtonEvents::eventArgumentsInClassicCodes()
     QFETCH(int, code);
     QFETCH(int, shift);
     QFETCH(int, ascii);
-    QList<int> got;  // code, shift, ascii
+    QList<int> got; // code, shift, ascii
     int pressed = -1;
     connect(m_button, &MyButton::KeyDown, this, [&](short &c, short &s) { got = {c, s}; });
     connect(m_button, &MyButton::MouseDown, this, [&](short &b, short &s, float &, float &) { got = {b, s}; });
@@ -475,8 +473,8 @@ void TestMyButtonEvents::newButtonDefaults()
     QVERIFY(b.fillWithColor());
     QVERIFY(b.isEnabled());
     // Saved right away, it stores the three values that differ from the stored defaults.
-    QCOMPARE(b.settings(), (QJsonObject{{u"spn"_s, u"MyButtonDefSkin"_s}, {u"text"_s, u"MyButton3"_s},
-                                         {u"ipucu"_s, u"qqqqqq"_s}}));
+    QCOMPARE(b.settings(),
+             (QJsonObject{{u"spn"_s, u"MyButtonDefSkin"_s}, {u"text"_s, u"MyButton3"_s}, {u"ipucu"_s, u"qqqqqq"_s}}));
 }
 
 void TestMyButtonEvents::mousePointer()

@@ -125,8 +125,7 @@ void TestRuvSlider::rangeSetters_data()
     QTest::newRow("Max below Min") << u"max"_s << -5 << 4 << true << QList<int>{0, 10, 4} << QStringList{};
     QTest::newRow("Min equal to Max") << u"min"_s << 10 << 4 << true << QList<int>{0, 10, 4} << QStringList{};
     QTest::newRow("Min above Max") << u"min"_s << 11 << 4 << true << QList<int>{0, 10, 4} << QStringList{};
-    QTest::newRow("Max below Value keeps Value")
-        << u"max"_s << 5 << 8 << false << QList<int>{0, 5, 8} << QStringList{};
+    QTest::newRow("Max below Value keeps Value") << u"max"_s << 5 << 8 << false << QList<int>{0, 5, 8} << QStringList{};
     QTest::newRow("Min moves Value to it")
         << u"min"_s << 2 << 0 << false << QList<int>{2, 10, 2} << QStringList{u"ValueChanged=2"_s, u"ArrivedFirst"_s};
     QTest::newRow("Min at the present Value raises nothing")
@@ -222,8 +221,8 @@ void TestRuvSlider::dragging()
     // A release outside ends the drag without Click.
     QTest::mouseRelease(m_slider, Qt::LeftButton, {}, QPoint(-30, 7));
     QVERIFY(!m_slider->isDragging());
-    QCOMPARE(log.names, (QStringList{u"ValueChanged=70"_s, u"ValueChanged=100"_s, u"ArrivedLast"_s,
-                                     u"ValueChanged=0"_s, u"ArrivedFirst"_s}));
+    QCOMPARE(log.names, (QStringList{u"ValueChanged=70"_s, u"ValueChanged=100"_s, u"ArrivedLast"_s, u"ValueChanged=0"_s,
+                                     u"ArrivedFirst"_s}));
     QTest::mouseMove(m_slider, QPoint(30, 7));
     QCOMPARE(m_slider->value(), 0);
 }
@@ -270,7 +269,7 @@ void TestRuvSlider::verticalRunsFromTheBottom()
 {
     m_slider->setGeometry(10, 10, 16, 116);
     QCOMPARE(m_slider->orientation(), int(RuvSlider::Vertical));
-    QCOMPARE(m_slider->thumbRect().top(), 100.0);  // Value 0 = Min, at the bottom
+    QCOMPARE(m_slider->thumbRect().top(), 100.0); // Value 0 = Min, at the bottom
     m_slider->setValue(10);
     QCOMPARE(m_slider->thumbRect().top(), 0.0);
     m_slider->setValue(3);
@@ -295,15 +294,15 @@ void TestRuvSlider::arrowKeys()
     QTest::keyClick(m_slider, Qt::Key_Down);
     QCOMPARE(m_slider->value(), 49);
     QTest::keyClick(m_slider, Qt::Key_End);
-    QTest::keyClick(m_slider, Qt::Key_Right);  // already at Max: nothing
+    QTest::keyClick(m_slider, Qt::Key_Right); // already at Max: nothing
     QCOMPARE(m_slider->value(), 100);
     QTest::keyClick(m_slider, Qt::Key_PageDown);
     QCOMPARE(m_slider->value(), 90);
     QTest::keyClick(m_slider, Qt::Key_Home);
     QCOMPARE(m_slider->value(), 0);
-    QCOMPARE(log.names, (QStringList{u"ValueChanged=51"_s, u"ValueChanged=50"_s, u"ValueChanged=49"_s,
-                                     u"ValueChanged=100"_s, u"ArrivedLast"_s, u"ValueChanged=90"_s,
-                                     u"ValueChanged=0"_s, u"ArrivedFirst"_s}));
+    QCOMPARE(log.names,
+             (QStringList{u"ValueChanged=51"_s, u"ValueChanged=50"_s, u"ValueChanged=49"_s, u"ValueChanged=100"_s,
+                          u"ArrivedLast"_s, u"ValueChanged=90"_s, u"ValueChanged=0"_s, u"ArrivedFirst"_s}));
     // A value past Max steps back into the range.
     m_slider->setValue(150);
     QTest::keyClick(m_slider, Qt::Key_Right);
@@ -340,10 +339,14 @@ void TestRuvSlider::storedVolumeSliderRoundTrip()
     rail.fill(Qt::lightGray);
     QVERIFY(rail.save(dir.filePath(u"rail.png"_s)));
 
-    const QJsonObject stored{{u"BackColor"_s, u"&H00F0F0F0"_s}, {u"SliderIcon"_s, dir.filePath(u"knob.png"_s)},
-                             {u"orientation"_s, u"0"_s},        {u"railpicture"_s, dir.filePath(u"rail.png"_s)},
-                             {u"RAILSTYLE"_s, u"99"_s},          {u"max"_s, u"100"_s},
-                             {u"value"_s, u"50"_s},              {u"min"_s, u"0"_s},
+    const QJsonObject stored{{u"BackColor"_s, u"&H00F0F0F0"_s},
+                             {u"SliderIcon"_s, dir.filePath(u"knob.png"_s)},
+                             {u"orientation"_s, u"0"_s},
+                             {u"railpicture"_s, dir.filePath(u"rail.png"_s)},
+                             {u"RAILSTYLE"_s, u"99"_s},
+                             {u"max"_s, u"100"_s},
+                             {u"value"_s, u"50"_s},
+                             {u"min"_s, u"0"_s},
                              {u"enabled"_s, u"True"_s}};
     EventLog log(m_slider);
     m_slider->applySettings(stored);
@@ -356,9 +359,12 @@ void TestRuvSlider::storedVolumeSliderRoundTrip()
     QCOMPARE(m_slider->sliderIcon().size(), QSize(11, 11));
     QCOMPARE(m_slider->thumbRect().left(), 24.5);
 
-    const QJsonObject written{{u"backcolor"_s, u"&H00F0F0F0"_s}, {u"slidericon"_s, dir.filePath(u"knob.png"_s)},
-                              {u"orientation"_s, u"0"_s},        {u"railpicture"_s, dir.filePath(u"rail.png"_s)},
-                              {u"railstyle"_s, u"99"_s},          {u"max"_s, u"100"_s},
+    const QJsonObject written{{u"backcolor"_s, u"&H00F0F0F0"_s},
+                              {u"slidericon"_s, dir.filePath(u"knob.png"_s)},
+                              {u"orientation"_s, u"0"_s},
+                              {u"railpicture"_s, dir.filePath(u"rail.png"_s)},
+                              {u"railstyle"_s, u"99"_s},
+                              {u"max"_s, u"100"_s},
                               {u"value"_s, u"50"_s}};
     QCOMPARE(m_slider->settings(), written);
 
@@ -436,10 +442,10 @@ void TestRuvSlider::edgeRailLayout_data()
     QTest::addColumn<QSize>("laidOut");
     QTest::addColumn<QRect>("rail");
 
-    QTest::newRow("horizontal keeps its width") << 0 << QSize(200, 40) << QSize(200, 16)
-                                                << QRect(QPoint(6, 6), QPoint(193, 9));
-    QTest::newRow("vertical keeps its height") << 1 << QSize(40, 200) << QSize(16, 200)
-                                               << QRect(QPoint(6, 6), QPoint(9, 193));
+    QTest::newRow("horizontal keeps its width")
+        << 0 << QSize(200, 40) << QSize(200, 16) << QRect(QPoint(6, 6), QPoint(193, 9));
+    QTest::newRow("vertical keeps its height")
+        << 1 << QSize(40, 200) << QSize(16, 200) << QRect(QPoint(6, 6), QPoint(9, 193));
 }
 
 void TestRuvSlider::edgeRailLayout()
@@ -461,7 +467,7 @@ void TestRuvSlider::edgeRailLayout()
 void TestRuvSlider::edgeStyles_data()
 {
     QTest::addColumn<int>("style");
-    QTest::addColumn<QList<QRgb>>("rows");  // rows 6 to 9 of the rail at x 50
+    QTest::addColumn<QList<QRgb>>("rows"); // rows 6 to 9 of the rail at x 50
 
     const QRgb shadow = 0xA0A0A0, dark = 0x696969, light = 0xE3E3E3, hi = 0xFFFFFF, face = 0xF0F0F0;
     QTest::newRow("0 sunken") << 0 << QList<QRgb>{shadow, dark, light, hi};
@@ -481,7 +487,7 @@ void TestRuvSlider::edgeStyles()
     m_slider->resize(200, 40);
     m_slider->setRailStyle(style);
     m_slider->setBackColor(0x00F0F0F0);
-    m_slider->setValue(5);  // the thumb in the middle, off the points looked at
+    m_slider->setValue(5); // the thumb in the middle, off the points looked at
     const QImage img = m_slider->surface();
     for (int i = 0; i < 4; ++i)
         QCOMPARE(img.pixel(50, 6 + i) & 0xFFFFFFu, rows[i]);
@@ -508,8 +514,8 @@ void TestRuvSlider::pressOnAndOffTheThumb()
     QTest::mousePress(m_slider, Qt::LeftButton, Qt::ShiftModifier, QPoint(2, 7));
     QCOMPARE(shift, short(1));
     QTest::mouseRelease(m_slider, Qt::LeftButton, {}, QPoint(2, 7));
-    QCOMPARE(log.names, (QStringList{u"ValueChanged=0"_s, u"ArrivedFirst"_s, u"MouseDown"_s, u"Click"_s,
-                                     u"MouseUp"_s}));
+    QCOMPARE(log.names,
+             (QStringList{u"ValueChanged=0"_s, u"ArrivedFirst"_s, u"MouseDown"_s, u"Click"_s, u"MouseUp"_s}));
     // A right release during a left drag ends it; the left release then only clicks.
     log.names.clear();
     QTest::mousePress(m_slider, Qt::LeftButton, {}, QPoint(2, 7));

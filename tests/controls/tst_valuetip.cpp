@@ -112,7 +112,7 @@ void TestValueTip::tipBesideTheThumb()
         expected = QPoint(int(std::nearbyint(rc.x() + thumb.left() - l.width() - 6)),
                           int(std::nearbyint(rc.y() + thumb.top() + (thumb.height() - l.height() - 4) * 0.5)));
     QCOMPARE(tip->pos(), expected);
-    if (orientation == 0)  // its bottom edge 2 pixels above the thumb
+    if (orientation == 0) // its bottom edge 2 pixels above the thumb
         QCOMPARE(tip->geometry().bottom() + 1, int(std::nearbyint(rc.y() + thumb.top() - 2)));
 }
 
@@ -133,7 +133,7 @@ void TestValueTip::raisedFrame()
     QCOMPARE(px(0, 0), light);
     QCOMPARE(px(W / 2, 0), light);
     QCOMPARE(px(0, H / 2), light);
-    QCOMPARE(px(W - 1, 0), dark);  // the right line is drawn after the top one
+    QCOMPARE(px(W - 1, 0), dark); // the right line is drawn after the top one
     QCOMPARE(px(W - 1, H / 2), dark);
     QCOMPARE(px(0, H - 1), dark);
     QCOMPARE(px(W / 2, H - 1), dark);

@@ -46,7 +46,7 @@ void TestAccessible::namedControls_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("description");  // null: not checked
+    QTest::addColumn<QString>("description"); // null: not checked
     QTest::newRow("title tree") << u"TVW"_s << u"Türkü başlıkları"_s << QString();
     QTest::newRow("record scroll bar") << u"HScroll1"_s << u"Kayıt"_s << QString();
     QTest::newRow("volume slider") << u"sldvolume"_s << u"Ses düzeyi"_s << QString();
@@ -92,7 +92,7 @@ void TestAccessible::everyFocusableControlHasAName()
             continue;
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
         if (a && a->text(QAccessible::Name).trimmed().isEmpty()
-            && !qobject_cast<TreeView *>(w))  // the wrapper passes focus to its tree
+            && !qobject_cast<TreeView *>(w)) // the wrapper passes focus to its tree
             unnamed << w->objectName() + u" ("_s + QString::fromLatin1(w->metaObject()->className()) + u')';
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u", "_s)));

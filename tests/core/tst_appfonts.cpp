@@ -10,8 +10,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRawFont>
-#include <QTextLayout>
 #include <QTest>
+#include <QTextLayout>
 #include <algorithm>
 #include <vector>
 
@@ -85,8 +85,8 @@ private slots:
     {
         QTest::addColumn<QString>("family");
         QTest::addColumn<bool>("bold");
-        for (const QString &family : {u"Tahoma"_s, u"Arial"_s, u"Comic Sans MS"_s, u"MS Sans Serif"_s,
-                                      u"Times New Roman"_s, u"Verdana"_s}) {
+        for (const QString &family :
+             {u"Tahoma"_s, u"Arial"_s, u"Comic Sans MS"_s, u"MS Sans Serif"_s, u"Times New Roman"_s, u"Verdana"_s}) {
             QTest::addRow("%s", qPrintable(family)) << family << false;
             QTest::addRow("%s bold", qPrintable(family)) << family << true;
         }
@@ -102,8 +102,13 @@ private slots:
         const QRawFont raw = QRawFont::fromFont(font);
         for (const QChar c : u"çğıöşüÇĞİÖŞÜâîûÂÎÛ"_s)
             QVERIFY2(raw.supportsCharacter(c), qPrintable(QFontInfo(font).family() + u" lacks "_s + c));
-        const struct { const char16_t *marked, *plain; } pairs[] = {
-            {u"İki Keklik", u"Iki Keklik"}, {u"DİĞER", u"DIGER"}, {u"BİLGİLER", u"BILGILER"}, {u"ŞÇÖÜ", u"SCOU"},
+        const struct {
+            const char16_t *marked, *plain;
+        } pairs[] = {
+            {u"İki Keklik", u"Iki Keklik"},
+            {u"DİĞER", u"DIGER"},
+            {u"BİLGİLER", u"BILGILER"},
+            {u"ŞÇÖÜ", u"SCOU"},
         };
         // The bold Tahoma clone leaves a wide blank after İ: "İ ki".
         QCOMPARE(gapAfterFirst(font, u"İk"_s), gapAfterFirst(font, u"Ik"_s));
@@ -111,8 +116,11 @@ private slots:
             const int marked = inkWidth(font, QString::fromUtf16(pair.marked));
             const int plain = inkWidth(font, QString::fromUtf16(pair.plain));
             QVERIFY2(std::abs(marked - plain) <= 1,
-                     qPrintable(u"%1: %2 is %3 px wide, %4 %5 px"_s.arg(QFontInfo(font).family(), QString::fromUtf16(pair.marked))
-                                    .arg(marked).arg(QString::fromUtf16(pair.plain)).arg(plain)));
+                     qPrintable(u"%1: %2 is %3 px wide, %4 %5 px"_s
+                                    .arg(QFontInfo(font).family(), QString::fromUtf16(pair.marked))
+                                    .arg(marked)
+                                    .arg(QString::fromUtf16(pair.plain))
+                                    .arg(plain)));
         }
     }
 

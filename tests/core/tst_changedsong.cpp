@@ -5,9 +5,9 @@
 #include "faultfile.h"
 #include "faults.h"
 #include "form1.h"
-#include "mainwindowboxes.h"
 #include "frmsorgu.h"
 #include "globals.h"
+#include "mainwindowboxes.h"
 #include "mybutton.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
@@ -39,8 +39,7 @@ void typeAtEnd(QPlainTextEdit *box, const QString &text)
 
 QStringList titlesIn(const QString &archive)
 {
-    return fixture::column(*db::Database::open(archive), u"SELECT Başlık FROM Zelvoran ORDER BY rowid"_s,
-                           u"Başlık"_s);
+    return fixture::column(*db::Database::open(archive), u"SELECT Başlık FROM Zelvoran ORDER BY rowid"_s, u"Başlık"_s);
 }
 
 } // namespace
@@ -165,7 +164,8 @@ void TestChangedSong::bytesThatAreNotUtf8()
     QCOMPARE(w->data1()->recordset()->absolutePosition(), 1);
 
     auto check = db::Database::open(archive);
-    auto rs = check->openRecordset(u"SELECT Sözler, girişmodu, hex([%1]) AS h FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s.arg(field));
+    auto rs = check->openRecordset(
+        u"SELECT Sözler, girişmodu, hex([%1]) AS h FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s.arg(field));
     QCOMPARE(rs->text(u"Sözler"_s), u"Gel yanıma\nsevdiğim yeni"_s);
     QCOMPARE(rs->text(u"h"_s), u"41EDA08042"_s);
     QVERIFY(rs->text(u"girişmodu"_s).contains(u"  D:"_s));

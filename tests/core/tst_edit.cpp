@@ -1,11 +1,11 @@
 #include "archivefixture.h"
 
 #include "database.h"
-#include "faults.h"
 #include "datacontrol.h"
+#include "faults.h"
 #include "form1.h"
-#include "mainwindowboxes.h"
 #include "globals.h"
+#include "mainwindowboxes.h"
 #include "mybutton.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
@@ -345,7 +345,8 @@ private slots:
         const QString typed = u"Ali Paşanın"_s + (refused ? QString() : text);
         QCOMPARE(t3->text(), typed);
         QCOMPARE(w->tvw()->selectedNode()->key(), typed);
-        QCOMPARE(f.boxTexts(), refused ? QStringList(u"Başlık bölümünde Ayraç (') karakteri kullanılamaz!"_s) : QStringList());
+        QCOMPARE(f.boxTexts(),
+                 refused ? QStringList(u"Başlık bölümünde Ayraç (') karakteri kullanılamaz!"_s) : QStringList());
     }
 
     void pastedApostropheRefused()
@@ -384,7 +385,8 @@ private slots:
 
         editMode(w);
         focusTitle(w);
-        const QString problem = u"Bu başlık ilgili bir problem var. Muhtemelen sorun çıkaran karakterler kullanıldı. Formun kapanıp açılmasıyla problem çözülecektir."_s;
+        const QString problem =
+            u"Bu başlık ilgili bir problem var. Muhtemelen sorun çıkaran karakterler kullanıldı. Formun kapanıp açılmasıyla problem çözülecektir."_s;
         QCOMPARE(f.boxTexts(), hasNode ? QStringList() : QStringList(problem));
         f.boxes.clear();
         checkBalAndSelection(w, shown, hasNode);
@@ -483,7 +485,7 @@ private slots:
     void deleting_data()
     {
         QTest::addColumn<int>("position");        // 1-based record shown
-        QTest::addColumn<QString>("selectFirst");  // a node selected before, empty: the record's
+        QTest::addColumn<QString>("selectFirst"); // a node selected before, empty: the record's
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("shown");
@@ -491,12 +493,12 @@ private slots:
         QTest::addColumn<int>("left");
         QTest::newRow("No") << 2 << QString() << int(msg::Result::No) << u"Bülbülüm"_s << u"Bülbülüm"_s
                             << u"Kayıt : 2 / 5"_s << 5;
-        QTest::newRow("Yes in the middle") << 2 << QString() << int(msg::Result::Yes) << u"Bülbülüm"_s
-                                           << u"Çanakkale"_s << u"Kayıt : 2 / 4"_s << 4;
+        QTest::newRow("Yes in the middle")
+            << 2 << QString() << int(msg::Result::Yes) << u"Bülbülüm"_s << u"Çanakkale"_s << u"Kayıt : 2 / 4"_s << 4;
         QTest::newRow("Yes on the last") << 5 << QString() << int(msg::Result::Yes) << u"Sarı Gelin"_s
                                          << u"Ayva Çiçek"_s << u"Kayıt : 4 / 4"_s << 4;
-        QTest::newRow("folder selected") << 1 << u"A0"_s << int(msg::Result::Yes) << u"Ali Paşa"_s
-                                         << u"Bülbülüm"_s << u"Kayıt : 1 / 4"_s << 4;
+        QTest::newRow("folder selected") << 1 << u"A0"_s << int(msg::Result::Yes) << u"Ali Paşa"_s << u"Bülbülüm"_s
+                                         << u"Kayıt : 1 / 4"_s << 4;
     }
 
     void deleting()

@@ -16,18 +16,18 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QPointer>
-#include <QTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -77,7 +77,7 @@ private slots:
             QTest::mouseMove(about, about->rect().center());
             QVERIFY(ValueTip::isLoaded());
             QCOMPARE(ValueTip::instance()->label()->text(), u"Hakkında"_s);
-            about->setFocus();  // a focused button keeps its tip when left
+            about->setFocus(); // a focused button keeps its tip when left
             QTest::mouseMove(over, QPoint(4, 45));
             QVERIFY(!ValueTip::isLoaded());
             about->clearFocus();
@@ -87,14 +87,15 @@ private slots:
     // What the user picks after the stored path failed, and what follows.
     void startupChoice_data()
     {
-        QTest::addColumn<QString>("stored");     // what nsz.dll holds
-        QTest::addColumn<QString>("firstPick");  // the first file chosen
-        QTest::addColumn<QString>("message");    // the message shown for it, empty: none
+        QTest::addColumn<QString>("stored");    // what nsz.dll holds
+        QTest::addColumn<QString>("firstPick"); // the first file chosen
+        QTest::addColumn<QString>("message");   // the message shown for it, empty: none
 
         QTest::newRow("missing file") << u"yok.qel"_s << u"Yok/Hiç.qel"_s << QString();
         QTest::newRow("random bytes") << u"yok.qel"_s << u"bozuk.qel"_s << u" bir veritabanı dosyası değil!"_s;
         QTest::newRow("empty file") << u"yok.qel"_s << u"bos.qel"_s << u" bir veritabanı dosyası değil!"_s;
-        QTest::newRow("no songs table") << u"yok.qel"_s << u"tablosuz.qel"_s << u" geçerli bir türkü veritabanı değil!"_s;
+        QTest::newRow("no songs table") << u"yok.qel"_s << u"tablosuz.qel"_s
+                                        << u" geçerli bir türkü veritabanı değil!"_s;
         QTest::newRow("null stored path") << QString() << u"bos.qel"_s << u" bir veritabanı dosyası değil!"_s;
     }
 
@@ -145,7 +146,7 @@ private slots:
 
     void brokenSettingsFileIsRepaired_data()
     {
-        QTest::addColumn<QByteArray>("content");  // empty: no file at all
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
         QTest::newRow("missing") << QByteArray();
         QTest::newRow("random bytes") << QByteArray(2048, '\x33');
     }
@@ -294,7 +295,7 @@ private slots:
         const QString archive = f.makeArchive(u"a.qel"_s, sampleSongs());
         f.makeSettings(archive);
         QVERIFY(f.start());
-        f.form()->findChild<QLineEdit *>(u"Text3"_s)->setText(u"SARI GELİN"_s);  // taken, other case
+        f.form()->findChild<QLineEdit *>(u"Text3"_s)->setText(u"SARI GELİN"_s); // taken, other case
         f.boxAnswers = {msg::Result::No};
         QVERIFY(!f.form()->close());
         QCOMPARE(f.boxes.size(), 1);
@@ -368,7 +369,7 @@ private slots:
             });
             QMetaObject::invokeMethod(f.form()->findChild<MyButton *>(button), "Click");
             QVERIFY(modal);
-            QVERIFY(seen.isNull());  // closing unloads it
+            QVERIFY(seen.isNull()); // closing unloads it
         }
         QTimer::singleShot(50, [&] {
             QWidget *w = QApplication::activeModalWidget();
@@ -387,7 +388,7 @@ private slots:
     void layoutLackingAControl_data()
     {
         QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("change");  // "drop", or the kind it is given
+        QTest::addColumn<QString>("change"); // "drop", or the kind it is given
         QTest::newRow("a slot list missing") << u"sec3"_s << u"drop"_s;
         QTest::newRow("a slot list of another kind") << u"sec3"_s << u"label"_s;
         QTest::newRow("a grouping missing") << u"grnm_soz"_s << u"drop"_s;

@@ -18,14 +18,31 @@ QRect rectOf(const QJsonObject &c)
 }
 
 const QSet<QString> kButtonKeys = {
-    u"sizecw"_s,     u"sizech"_s,        u"spn"_s,          u"text"_s,          u"ipucu"_s,
-    u"fillwithcolor"_s, u"enabled"_s,    u"accesskey"_s,    u"textcolorenabled"_s, u"textcolordisabled"_s,
-    u"font"_s,       u"mousepointer"_s,  u"mouseicon"_s,    u"disablehover"_s,  u"displacetext"_s,
-    u"drawfocus"_s,  u"textcolordisabled2"_s, u"picture"_s, u"picturepos"_s,    u"picturetcolor"_s,
-    u"textalign"_s,  u"backcolor"_s,
+    u"sizecw"_s,
+    u"sizech"_s,
+    u"spn"_s,
+    u"text"_s,
+    u"ipucu"_s,
+    u"fillwithcolor"_s,
+    u"enabled"_s,
+    u"accesskey"_s,
+    u"textcolorenabled"_s,
+    u"textcolordisabled"_s,
+    u"font"_s,
+    u"mousepointer"_s,
+    u"mouseicon"_s,
+    u"disablehover"_s,
+    u"displacetext"_s,
+    u"drawfocus"_s,
+    u"textcolordisabled2"_s,
+    u"picture"_s,
+    u"picturepos"_s,
+    u"picturetcolor"_s,
+    u"textalign"_s,
+    u"backcolor"_s,
 };
 const QSet<QString> kSliderKeys = {
-    u"backcolor"_s, u"enabled"_s, u"orientation"_s, u"railstyle"_s, u"showvaluetip"_s,
+    u"backcolor"_s, u"enabled"_s, u"orientation"_s, u"railstyle"_s,  u"showvaluetip"_s,
     u"min"_s,       u"max"_s,     u"value"_s,       u"slidericon"_s, u"railpicture"_s,
 };
 
@@ -92,7 +109,7 @@ void TestForm1Layout::controls_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("in");
     QTest::addColumn<QRect>("rect");
-    QTest::addColumn<int>("tab");  // -1: not in the tab chain
+    QTest::addColumn<int>("tab"); // -1: not in the tab chain
     QTest::addColumn<QString>("caption");
 
     // Top band
@@ -121,21 +138,21 @@ void TestForm1Layout::controls_data()
                             << u"DİĞER BİLGİLER"_s;
     QTest::newRow("txt(1)") << u"txt(1)"_s << u"textbox"_s << u"Form1"_s << QRect(12000, 1440, 2655, 285) << 15
                             << QString();
-    QTest::newRow("txtbuton(7)") << u"txtbuton(7)"_s << u"textbox"_s << u"Form1"_s << QRect(11040, 2880, 975, 645)
-                                 << 12 << QString();
+    QTest::newRow("txtbuton(7)") << u"txtbuton(7)"_s << u"textbox"_s << u"Form1"_s << QRect(11040, 2880, 975, 645) << 12
+                                 << QString();
     QTest::newRow("txt(9)") << u"txt(9)"_s << u"textbox"_s << u"Form1"_s << QRect(12000, 4200, 2655, 1035) << 23
                             << QString();
     // Search
     QTest::newRow("ara") << u"ara"_s << u"textbox"_s << u"Form1"_s << QRect(11040, 6000, 3615, 285) << 24 << QString();
     QTest::newRow("ara_all") << u"ara_all"_s << u"checkbox"_s << u"Frame1"_s << QRect(2160, 960, 1575, 255) << 65
                              << u"Tüm Alanlarda..."_s;
-    QTest::newRow("sbaslikara") << u"sbaslikara"_s << u"button"_s << u"Frame1"_s << QRect(2280, 1680, 1455, 615)
-                                << 72 << u"Ara"_s;
+    QTest::newRow("sbaslikara") << u"sbaslikara"_s << u"button"_s << u"Frame1"_s << QRect(2280, 1680, 1455, 615) << 72
+                                << u"Ara"_s;
     // Grouping
     QTest::newRow("grnm_bslk") << u"grnm_bslk"_s << u"option"_s << u"Form1"_s << QRect(11040, 8400, 1695, 255) << 51
                                << u"Başlıklara Göre"_s;
-    QTest::newRow("grnm_muzik") << u"grnm_muzik"_s << u"option"_s << u"Form1"_s << QRect(12960, 9840, 1575, 255)
-                                << 58 << u"Müzik'e Göre"_s;
+    QTest::newRow("grnm_muzik") << u"grnm_muzik"_s << u"option"_s << u"Form1"_s << QRect(12960, 9840, 1575, 255) << 58
+                                << u"Müzik'e Göre"_s;
     // Audio
     QTest::newRow("Label1(0)") << u"Label1(0)"_s << u"label"_s << u"Frame3(2)"_s << QRect(126, 238, 3290, 252) << 31
                                << u"Müzik Dosyalarının Bulunduğu Klasör:"_s;
@@ -144,8 +161,8 @@ void TestForm1Layout::controls_data()
     QTest::newRow("sec4") << u"sec4"_s << u"combo"_s << u"Frame3(2)"_s << QRect(1080, 1800, 7980, 315) << 47
                           << QString();
     QTest::newRow("Play2") << u"Play2"_s << u"button"_s << u"Form1"_s << QRect(9240, 9120, 375, 255) << 68 << u""_s;
-    QTest::newRow("MyButton3") << u"MyButton3"_s << u"button"_s << u"Frame3(2)"_s << QRect(9600, 720, 375, 1335)
-                               << 83 << u"MyButton3"_s;
+    QTest::newRow("MyButton3") << u"MyButton3"_s << u"button"_s << u"Frame3(2)"_s << QRect(9600, 720, 375, 1335) << 83
+                               << u"MyButton3"_s;
     QTest::newRow("sldvolume") << u"sldvolume"_s << u"slider"_s << u"Form1"_s << QRect(9720, 8280, 900, 210) << -1
                                << QString();
     // Bottom and hidden
@@ -269,7 +286,7 @@ void TestForm1Layout::bindingsNameKnownFields()
         QCOMPARE(c.value(u"kind"_s).toString(), u"textbox"_s);
         bound.insert(name);
     }
-    QCOMPARE(bound.size(), 10 + 2 + 5 + 3);  // txt(i), Text1 and Text3, mp3yol0 to 4, uz1 to 3
+    QCOMPARE(bound.size(), 10 + 2 + 5 + 3); // txt(i), Text1 and Text3, mp3yol0 to 4, uz1 to 3
     for (const QString &name : {u"Text1"_s, u"Text3"_s, u"txt(0)"_s, u"txt(9)"_s, u"mp3yol0"_s, u"mp3yol4"_s, u"uz3"_s})
         QVERIFY2(bound.contains(name), qPrintable(name));
     QCOMPARE(control(u"Data1"_s).value(u"props"_s).toObject().value(u"recordSource"_s).toString(), u"zelvoran"_s);

@@ -14,11 +14,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPrintPreviewDialog>
-#include <QPushButton>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -31,8 +31,11 @@ namespace {
 QList<Song> songs()
 {
     QList<Song> s = sampleSongs();
-    s << Song{u"Kerkük Yolu"_s, {{u"Sözler"_s, u"Kerkük'ün yolları"_s}, {u"Yöresi"_s, u"Kerkük"_s},
-                                 {u"Söz"_s, u"Ali"_s}, {u"Müzik"_s, u"Ali"_s}}};
+    s << Song{u"Kerkük Yolu"_s,
+              {{u"Sözler"_s, u"Kerkük'ün yolları"_s},
+               {u"Yöresi"_s, u"Kerkük"_s},
+               {u"Söz"_s, u"Ali"_s},
+               {u"Müzik"_s, u"Ali"_s}}};
     return s;
 }
 
@@ -178,7 +181,7 @@ void TestFrmsorgu::operatorChoiceAndSort()
 
     QTest::mouseClick(m_w->siralama(5), Qt::LeftButton);
     QTest::mouseClick(m_w->siralama(2), Qt::LeftButton);
-    QTest::mouseClick(m_w->siralama(1), Qt::LeftButton);  // disabled
+    QTest::mouseClick(m_w->siralama(1), Qt::LeftButton); // disabled
     QCOMPARE(g::siralamasql, u" ORDER By Yöresi"_s);
     m_w->button(1)->click();
     QVERIFY(m_w->txtsql()->toPlainText().endsWith(u"FROM Zelvoran ORDER By Yöresi"_s));
@@ -209,8 +212,8 @@ void TestFrmsorgu::raporuGosterRefusals_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("before Sorgula") << QString() << -1 << QString() << u"Öncelikle Sorgula işlemini yapmalısınız!"_s;
     QTest::newRow("a delete") << u"DELETE FROM Zelvoran"_s << -1 << QString() << u"değiştirir"_s;
-    QTest::newRow("a delete behind WITH") << u"WITH x AS (SELECT 1) DELETE FROM Zelvoran"_s << -1 << QString()
-                                          << u"değiştirir"_s;
+    QTest::newRow("a delete behind WITH")
+        << u"WITH x AS (SELECT 1) DELETE FROM Zelvoran"_s << -1 << QString() << u"değiştirir"_s;
     QTest::newRow("fields missing") << u"SELECT Başlık FROM Zelvoran"_s << -1 << QString() << u"girişmodu"_s;
     QTest::newRow("unknown field") << u"SELECT Yok FROM Zelvoran"_s << -1 << QString() << u"Yok"_s;
     QTest::newRow("a Like of a field") << u"SELECT * FROM Zelvoran WHERE Başlık Like Yöresi || '*'"_s << -1 << QString()
@@ -250,7 +253,7 @@ void TestFrmsorgu::raporuGosterShowsPreview()
     m_w->combo(0)->setCurrentText(u"İle Başlar"_s);
     m_w->kriter(0)->setText(u"K"_s);
     m_w->button(1)->click();
-    QTest::mouseClick(m_w->option2(), Qt::LeftButton);  // Yatay
+    QTest::mouseClick(m_w->option2(), Qt::LeftButton); // Yatay
     QString title;
     int pages = 0;
     QPageLayout layout;
@@ -268,7 +271,8 @@ void TestFrmsorgu::raporuGosterShowsPreview()
     QCOMPARE(layout.margins(QPageLayout::Point), QMarginsF(56.7, 56.7, 56.7, 28.35));
     QVERIFY(g::raporsql.endsWith(u"WHERE  Başlık Like 'K%' ORDER By Başlık"_s));
     // The credits pass ran before the report.
-    auto rs = db::Database::open(m_file)->openRecordset(u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Kerkük Yolu'"_s);
+    auto rs = db::Database::open(m_file)->openRecordset(
+        u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Kerkük Yolu'"_s);
     QCOMPARE(rs->text(u"girişmodu"_s), u"   SM:Ali"_s);
 }
 
@@ -298,7 +302,8 @@ void TestFrmsorgu::reportButtonOpensWindow()
     QString title, line;
     onModal<frmsorgu::Window>([&](frmsorgu::Window *w) {
         title = w->windowTitle();
-        auto rs = db::Database::open(m_file)->openRecordset(u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s);
+        auto rs = db::Database::open(m_file)->openRecordset(
+            u"SELECT girişmodu FROM Zelvoran WHERE Başlık = 'Ali Paşa'"_s);
         line = rs->text(u"girişmodu"_s);
     });
     // A pending edit of the shown song is saved first and reaches its credits line.
@@ -351,7 +356,7 @@ void TestFrmsorgu::reportReadsTheOpenDatabase()
             pages = preview->pageCount();
     });
     m_w->button(2)->click();
-    QCOMPARE(pages, 3);  // six songs would fill one
+    QCOMPARE(pages, 3); // six songs would fill one
     QVERIFY(m_f->boxes.isEmpty());
 }
 

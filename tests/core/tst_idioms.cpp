@@ -45,7 +45,8 @@ private slots:
         QTest::newRow("line ends inside the idiom") << u"bir kara\nsevda"_s << QString();
         QTest::newRow("dotted and dotless i differ") << u"bir ilgit"_s << QString();
         QTest::newRow("each row once") << u" al al\nal al"_s << al;
-        QTest::newRow("prefixes of one another") << u"x alaca"_s << al + u"[ala : alaca]    "_s + u"[alaca : renkli]    "_s;
+        QTest::newRow("prefixes of one another")
+            << u"x alaca"_s << al + u"[ala : alaca]    "_s + u"[alaca : renkli]    "_s;
         QTest::newRow("empty lyrics") << QString() << QString();
         QTest::newRow("blanks only") << u"   "_s << QString();
     }
@@ -54,8 +55,8 @@ private slots:
     {
         QFETCH(QString, lyrics);
         QFETCH(QString, expected);
-        const Rows rows = {{u"al"_s, u"almak"_s},         {u"ala"_s, u"alaca"_s},   {u"alaca"_s, u"renkli"_s},
-                           {u"alacak"_s, u"borç"_s},      {u""_s, u"boş"_s},        {u"ılgıt"_s, u""_s},
+        const Rows rows = {{u"al"_s, u"almak"_s},      {u"ala"_s, u"alaca"_s}, {u"alaca"_s, u"renkli"_s},
+                           {u"alacak"_s, u"borç"_s},   {u""_s, u"boş"_s},      {u"ılgıt"_s, u""_s},
                            {u"kara sevda"_s, u"aşk"_s}};
         QCOMPARE(idioms::boxText(lyrics, rows), expected);
         QCOMPARE(idioms::boxText(lyrics, {}), QString());

@@ -1,13 +1,13 @@
 #include "archivefixture.h"
 
 #include "database.h"
+#include "fonksiyon.h"
 #include "form1.h"
 #include "frmsorgu.h"
-#include "fonksiyon.h"
 #include "globals.h"
+#include "mybutton.h"
 #include "recordset.h"
 #include "report.h"
-#include "mybutton.h"
 #include "treeview.h"
 
 #include <QCheckBox>
@@ -51,7 +51,7 @@ void TestLoneSurrogate::search_data()
 {
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("word");
-    QTest::addColumn<QStringList>("hits");  // none: "Aranan bulunamadı!"
+    QTest::addColumn<QStringList>("hits"); // none: "Aranan bulunamadı!"
 
     QTest::newRow("after a letter") << u"ara_b"_s << (u"a"_s + kHigh) << QStringList();
     QTest::newRow("alone, all fields") << u"ara_all"_s << kLow << QStringList{u"Bozuk Harf"_s};
@@ -90,7 +90,7 @@ void TestLoneSurrogate::reportCriterion_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("op");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("rows");  // 0: "Kayıt bulunamadı!"
+    QTest::addColumn<int>("rows"); // 0: "Kayıt bulunamadı!"
 
     const int all = int(songs().size());
     QTest::newRow("contains") << 1 << u"İçerir"_s << (u"e"_s + kHigh) << 0;
@@ -131,7 +131,7 @@ void TestLoneSurrogate::reportCriterion()
 // the program's dialect, the report's, and a bound pattern find the same rows.
 void TestLoneSurrogate::handTypedStatement_data()
 {
-    QTest::addColumn<QString>("pattern");  // between the quotes, in the program's dialect
+    QTest::addColumn<QString>("pattern"); // between the quotes, in the program's dialect
     QTest::addColumn<QStringList>("hits");
 
     QTest::newRow("a letter's place") << (u"Neden"_s + kHigh) << QStringList();

@@ -1,8 +1,8 @@
 #include "archivefixture.h"
 
 #include "database.h"
-#include "faultfile.h"
 #include "datacontrol.h"
+#include "faultfile.h"
 #include "form1.h"
 #include "frmsorgu.h"
 #include "globals.h"
@@ -146,7 +146,7 @@ void TestMessages::journalBesideReadOnlyArchive()
     const QString copy = f.path(u"kopya.qel"_s);
     QVERIFY(fault::leaveJournal(archive, copy));
     f.makeSettings(copy);
-    f.boxAnswers = {msg::Result::Ok, msg::Result::Cancel};  // the message, then leave at the dialog
+    f.boxAnswers = {msg::Result::Ok, msg::Result::Cancel}; // the message, then leave at the dialog
     f.start();
     QVERIFY(!f.boxes.isEmpty());
     const QString said = f.boxTexts().first();
@@ -159,7 +159,7 @@ void TestMessages::journalBesideReadOnlyArchive()
 void TestMessages::readsOfALockedArchive_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("edited");  // a pending edit the move has to save first
+    QTest::addColumn<bool>("edited"); // a pending edit the move has to save first
     QTest::newRow("step") << u"step"_s << false;
     QTest::newRow("tree click") << u"tree click"_s << false;
     QTest::newRow("search") << u"search"_s << false;
@@ -247,7 +247,7 @@ void TestMessages::readsOfALockedArchive()
 void TestMessages::sqlBoxTakesOnlySelectsOfTheSongs_data()
 {
     QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("message");  // empty: the report is shown
+    QTest::addColumn<QString>("message"); // empty: the report is shown
 
     const QString refusal = reportstatement::refusal();
     const QString writes = u"Bu komut kayıtları değiştirir. "_s + refusal;

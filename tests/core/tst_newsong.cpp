@@ -59,8 +59,8 @@ void TestNewSong::add_data()
     QTest::newRow("title only") << u"Yeni Türkü"_s << Fields{} << Fault::None << 0;
     QTest::newRow("title of blanks") << u"  "_s << some << Fault::None << 0;
     QTest::newRow("title taken, other case") << u"ALİ PAŞA"_s << some << Fault::None << int(db::DuplicateKey);
-    QTest::newRow("field the table lacks") << u"Yeni Türkü"_s << Fields{{u"Yöre"_s, u"Konya"_s}} << Fault::None
-                                           << int(db::ItemNotFound);
+    QTest::newRow("field the table lacks")
+        << u"Yeni Türkü"_s << Fields{{u"Yöre"_s, u"Konya"_s}} << Fault::None << int(db::ItemNotFound);
     QTest::newRow("write refused") << u"Yeni Türkü"_s << some << Fault::RefusingTrigger << int(db::EngineFailure);
     QTest::newRow("read-only file") << u"Yeni Türkü"_s << some << Fault::ReadOnlyFile << int(db::ReadOnlyDatabase);
     QTest::newRow("full disk") << u"Yeni Türkü"_s << some << Fault::FullDisk << int(db::DiskFull);
@@ -106,7 +106,8 @@ void TestNewSong::add()
     QVERIFY(!rs->eof());
     // Texts as typed, an empty text and every field not given as Null.
     for (const QString &field : schema::songFields().mid(1)) {
-        const auto given = std::find_if(fields.cbegin(), fields.cend(), [&](const auto &f) { return f.first == field; });
+        const auto given = std::find_if(fields.cbegin(), fields.cend(),
+                                        [&](const auto &f) { return f.first == field; });
         if (given == fields.cend() || given->second.isEmpty())
             QVERIFY2(rs->field(field).isNull(), qPrintable(field));
         else

@@ -4,8 +4,8 @@
 #include "datacontrol.h"
 #include "faults.h"
 #include "form1.h"
-#include "mainwindowboxes.h"
 #include "globals.h"
+#include "mainwindowboxes.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
 #include "statusbar.h"
@@ -39,7 +39,9 @@ void typeTitle(Form1 *w, const QString &text)
     QApplication::sendEvent(box, &in);
     box->selectAll();
     for (const QChar c : text) {
-        const int code = c == u' ' ? int(Qt::Key_Space) : c.unicode() < 0x7f ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
+        const int code = c == u' '            ? int(Qt::Key_Space)
+                         : c.unicode() < 0x7f ? int(c.toUpper().unicode())
+                                              : int(Qt::Key_unknown);
         QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(c));
         QApplication::sendEvent(box, &press);
         QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, QString(c));

@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QVariant N;  // Null
+const QVariant N; // Null
 
 QString run(const QString &program, const QStringList &args)
 {
@@ -91,20 +91,18 @@ void TestReport::query_data()
     };
     QTest::newRow("no column") << cols({}) << kBase + sort;
     QTest::newRow("only column 4") << cols({{4, u"Eşittir"_s, u"Ağıt"_s}}) << kBase + u" WHERE  türü2='Ağıt'"_s + sort;
-    QTest::newRow("columns 1 and 5")
-        << cols({{1, u"İçerir"_s, u"dağ"_s}, {5, u"Farklıdır"_s, u"Veli"_s}})
-        << kBase + u" WHERE  sözler Like '*dağ*' and  söz<>'Veli'"_s + sort;
-    QTest::newRow("the Part's example")
-        << cols({{0, u"Eşittir"_s, u"x"_s}, {2, u"İçerir"_s, u"y"_s}})
-        << kBase + u" WHERE  başlık='x' and  yöresi Like '*y*'"_s + sort;
+    QTest::newRow("columns 1 and 5") << cols({{1, u"İçerir"_s, u"dağ"_s}, {5, u"Farklıdır"_s, u"Veli"_s}})
+                                     << kBase + u" WHERE  sözler Like '*dağ*' and  söz<>'Veli'"_s + sort;
+    QTest::newRow("the Part's example") << cols({{0, u"Eşittir"_s, u"x"_s}, {2, u"İçerir"_s, u"y"_s}})
+                                        << kBase + u" WHERE  başlık='x' and  yöresi Like '*y*'"_s + sort;
     QTest::newRow("title begins with") << cols({{0, u"İle Başlar"_s, u"Ka"_s}})
                                        << kBase + u" WHERE  Başlık Like 'Ka*'"_s + sort;
-    QTest::newRow("Hepsi with a text adds nothing") << cols({{0, u"Hepsi"_s, u"x"_s}, {6, u"Eşittir"_s, u"m"_s}})
-                                                     << kBase + u" WHERE  müzik='m'"_s + sort;
+    QTest::newRow("Hepsi with a text adds nothing")
+        << cols({{0, u"Hepsi"_s, u"x"_s}, {6, u"Eşittir"_s, u"m"_s}}) << kBase + u" WHERE  müzik='m'"_s + sort;
     QTest::newRow("an unknown operator adds nothing") << cols({{3, u"eşittir"_s, u"x"_s}}) << kBase + sort;
     QTest::newRow("an empty text adds nothing") << cols({{3, u"Eşittir"_s, u""_s}}) << kBase + sort;
-    QTest::newRow("blanks apply as typed") << cols({{3, u"Eşittir"_s, u"  "_s}})
-                                           << kBase + u" WHERE  türü='  '"_s + sort;
+    QTest::newRow("blanks apply as typed")
+        << cols({{3, u"Eşittir"_s, u"  "_s}}) << kBase + u" WHERE  türü='  '"_s + sort;
     QTest::newRow("apostrophe doubled") << cols({{1, u"İçerir"_s, u"Kerkük'ün"_s}})
                                         << kBase + u" WHERE  sözler Like '*Kerkük''ün*'"_s + sort;
 }
@@ -118,8 +116,8 @@ void TestReport::query()
 
 void TestReport::sortClauses()
 {
-    const QStringList expected = {u" ORDER By Başlık"_s, QString(), u" ORDER By Yöresi"_s, u" ORDER By Türü"_s,
-                                  u" ORDER By Türü2"_s, u" ORDER By Söz"_s, u" ORDER By Müzik"_s};
+    const QStringList expected = {u" ORDER By Başlık"_s, QString(),          u" ORDER By Yöresi"_s, u" ORDER By Türü"_s,
+                                  u" ORDER By Türü2"_s,  u" ORDER By Söz"_s, u" ORDER By Müzik"_s};
     for (int i = 0; i < reportquery::kColumns; ++i)
         QCOMPARE(reportquery::sortClause(i), expected.at(i));
 }
@@ -159,8 +157,8 @@ void TestReport::reportRowsEqualPreviewRows()
     const QString file = f.makeArchive(u"eşit.qel"_s, songs);
     auto jet = db::Database::open(file);
     const QList<std::pair<int, QString>> criteria = {
-        {3, u"kız"_s}, {3, u"%"_s}, {3, u"_"_s}, {3, u"#"_s}, {4, u"D"_s}, {3, u"?"_s}, {1, u"a*b"_s},
-        {3, u"[ÇC]"_s}, {4, u"i"_s}, {3, u"Kerkük'ün"_s}, {4, u"*"_s},
+        {3, u"kız"_s}, {3, u"%"_s},    {3, u"_"_s}, {3, u"#"_s},         {4, u"D"_s}, {3, u"?"_s},
+        {1, u"a*b"_s}, {3, u"[ÇC]"_s}, {4, u"i"_s}, {3, u"Kerkük'ün"_s}, {4, u"*"_s},
     };
     for (const auto &[op, text] : criteria) {
         Columns c;
@@ -180,7 +178,8 @@ void TestReport::reportRowsEqualPreviewRows()
     // Turkish case and order.
     Columns c;
     c[0] = {u"İçerir"_s, u"KIZ"_s};
-    QCOMPARE(titles(*jet, reportquery::build(c, u" ORDER By Başlık"_s)), QStringList({u"Kız%Oğlan"_s, u"Kızılırmak"_s}));
+    QCOMPARE(titles(*jet, reportquery::build(c, u" ORDER By Başlık"_s)),
+             QStringList({u"Kız%Oğlan"_s, u"Kızılırmak"_s}));
     c[0] = {u"İle Başlar"_s, u"istanbul"_s};
     QCOMPARE(titles(*jet, reportquery::build(c, {})), QStringList({u"İstanbul"_s}));
     c[0] = {u"İle Başlar"_s, u"C"_s};
@@ -197,10 +196,11 @@ namespace {
 QList<Song> likeSongs()
 {
     QList<Song> songs;
-    for (const QString &t : {u"Dağlar"_s, u"Ayva"_s, u"Kız"_s, u"Ak_Dere"_s, u"Dere 7"_s, u"a*b"_s, u"Oy"_s,
-                             u"Ürgüp"_s, u"[köşeli]"_s})
-        songs << Song{t, {{u"Sözler"_s, QVariant(u"söz "_s + t)},
-                          {u"Yöresi"_s, QVariant(t.startsWith(u'D') ? u"Sivas"_s : u"İzmir"_s)}}};
+    for (const QString &t :
+         {u"Dağlar"_s, u"Ayva"_s, u"Kız"_s, u"Ak_Dere"_s, u"Dere 7"_s, u"a*b"_s, u"Oy"_s, u"Ürgüp"_s, u"[köşeli]"_s})
+        songs << Song{t,
+                      {{u"Sözler"_s, QVariant(u"söz "_s + t)},
+                       {u"Yöresi"_s, QVariant(t.startsWith(u'D') ? u"Sivas"_s : u"İzmir"_s)}}};
     songs << Song{u"Desen"_s, {{u"Sözler"_s, u"Like '*a*' yazılır"_s}, {u"Yöresi"_s, u"Sivas"_s}}};
     return songs;
 }
@@ -240,8 +240,8 @@ void TestReport::handTypedLike_data()
     QTest::newRow("a Like inside a text") << u"Sözler = 'Like ''*a*'' yazılır'"_s << 1;
     QTest::newRow("a double-quoted Like") << u"Sözler Like \"Like '*\""_s << 1;
     QTest::newRow("two patterns") << u"Başlık Like '*a*' AND Yöresi Like \"S*\""_s << 1;
-    QTest::newRow("in a subquery")
-        << u"Başlık IN (SELECT Başlık FROM Zelvoran WHERE Yöresi LIKE/* il */\"*vas\")"_s << 3;
+    QTest::newRow("in a subquery") << u"Başlık IN (SELECT Başlık FROM Zelvoran WHERE Yöresi LIKE/* il */\"*vas\")"_s
+                                   << 3;
     QTest::newRow("a Like compared") << u"(Başlık Like ('*a*')) = 1"_s << 4;
     QTest::newRow("a number") << u"Başlık Like 7 OR Başlık Like \"*7\""_s << 1;
 }
@@ -274,10 +274,10 @@ void TestReport::unreadableLike_data()
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("named");
     QTest::newRow("a field") << u"Başlık Like Yöresi"_s << u"Like Yöresi"_s;
-    QTest::newRow("a field joined to a wildcard") << u"Başlık Like Yöresi || '*' AND Başlık Like '*a*'"_s
-                                                  << u"Like Yöresi || '*'"_s;
-    QTest::newRow("a wildcard joined to a field") << u"Başlık Like '*a*' AND Başlık Like ('*' ||\n Yöresi)"_s
-                                                  << u"Like ('*' || Yöresi)"_s;
+    QTest::newRow("a field joined to a wildcard")
+        << u"Başlık Like Yöresi || '*' AND Başlık Like '*a*'"_s << u"Like Yöresi || '*'"_s;
+    QTest::newRow("a wildcard joined to a field")
+        << u"Başlık Like '*a*' AND Başlık Like ('*' ||\n Yöresi)"_s << u"Like ('*' || Yöresi)"_s;
     QTest::newRow("a function") << u"Başlık NOT LIKE lower('*A*')"_s << u"LIKE lower('*A*')"_s;
     QTest::newRow("a subquery") << u"Başlık Like (SELECT '*a*')"_s << u"Like (SELECT '*a*')"_s;
     QTest::newRow("function form") << u"like(Yöresi || '*', Başlık)"_s << u"like(Yöresi || '*', Başlık)"_s;
@@ -336,10 +336,9 @@ void TestReport::creditsPass()
 {
     ArchiveFixture f;
     const QString file = f.makeArchive(
-        u"k.qel"_s,
-        {Song{u"Bir"_s, {{u"KaynakKişi"_s, u"A"_s}, {u"Söz"_s, u"C"_s}, {u"Müzik"_s, u"C"_s}}},
-         Song{u"İki"_s, {{u"girişmodu"_s, u"eski"_s}}},
-         Song{u"Üç"_s, {{u"Derleyen"_s, u"B"_s}, {u"girişmodu"_s, u"  D:B"_s}}}});
+        u"k.qel"_s, {Song{u"Bir"_s, {{u"KaynakKişi"_s, u"A"_s}, {u"Söz"_s, u"C"_s}, {u"Müzik"_s, u"C"_s}}},
+                     Song{u"İki"_s, {{u"girişmodu"_s, u"eski"_s}}},
+                     Song{u"Üç"_s, {{u"Derleyen"_s, u"B"_s}, {u"girişmodu"_s, u"  D:B"_s}}}});
     auto vt = db::Database::open(file);
     credits::rewriteAll(*vt);
     auto rs = vt->openRecordset(u"SELECT Başlık, girişmodu FROM Zelvoran ORDER BY Başlık"_s);
@@ -379,9 +378,8 @@ void TestReport::readOnlyReportBuildsCreditsFromFields()
 {
     ArchiveFixture f;
     const QString file = f.makeArchive(
-        u"salt.qel"_s,
-        {Song{u"Bir"_s, {{u"KaynakKişi"_s, u"A"_s}, {u"Müzik"_s, u"C"_s}, {u"girişmodu"_s, u"eski"_s}}},
-         Song{u"İki"_s, {{u"girişmodu"_s, u"eski"_s}}}});
+        u"salt.qel"_s, {Song{u"Bir"_s, {{u"KaynakKişi"_s, u"A"_s}, {u"Müzik"_s, u"C"_s}, {u"girişmodu"_s, u"eski"_s}}},
+                        Song{u"İki"_s, {{u"girişmodu"_s, u"eski"_s}}}});
     QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     const auto rows = report::loadRows(file, kBase + u" ORDER BY Başlık"_s).rows;
     QCOMPARE(rows.size(), size_t(2));
@@ -406,7 +404,8 @@ void TestReport::reportFields()
     QVERIFY2(refusal.contains(u"Yöresi"_s) && refusal.contains(u"Sözler"_s), qPrintable(refusal));
     loaded = report::loadRows(file, u"WITH x AS (SELECT 1) DELETE FROM Zelvoran"_s);
     QVERIFY(loaded.rows.empty());
-    QVERIFY2(loaded.failure.value_or(QString()).contains(u"değiştirir"_s), qPrintable(loaded.failure.value_or(QString())));
+    QVERIFY2(loaded.failure.value_or(QString()).contains(u"değiştirir"_s),
+             qPrintable(loaded.failure.value_or(QString())));
     QCOMPARE(db::Database::open(file)->openRecordset(u"Zelvoran"_s)->recordCount(), 5);
 }
 
@@ -438,14 +437,14 @@ void TestReport::margins_data()
 {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<bool>("landscape");
-    QTest::addColumn<QList<int>>("twips");  // empty: refused
+    QTest::addColumn<QList<int>>("twips"); // empty: refused
     QTest::addColumn<QString>("named");
     QTest::newRow("start values") << QStringList{u"2,0"_s, u"1,0"_s, u"2,0"_s, u"2,0"_s} << false
                                   << QList<int>{1134, 567, 1134, 1134} << QString();
     QTest::newRow("halves to even") << QStringList{u"2,5"_s, u"3,5"_s, u"0"_s, u"0,4"_s} << false
                                     << QList<int>{1134, 2268, 0, 0} << QString();
-    QTest::newRow("57 on a landscape page") << QStringList{u"1"_s, u"1"_s, u"0"_s, u"0"_s} << true
-                                            << QList<int>{567, 567, 0, 0} << QString();
+    QTest::newRow("57 on a landscape page")
+        << QStringList{u"1"_s, u"1"_s, u"0"_s, u"0"_s} << true << QList<int>{567, 567, 0, 0} << QString();
     QTest::newRow("not a number") << QStringList{u"2,0"_s, u"abc"_s, u"2"_s, u"2"_s} << false << QList<int>{}
                                   << u"Alt Boşluk"_s;
     QTest::newRow("negative") << QStringList{u"2"_s, u"1"_s, u"-1"_s, u"2"_s} << false << QList<int>{}
@@ -466,8 +465,8 @@ void TestReport::margins()
     QCOMPARE(reportquery::marginCm(u"57"_s), std::optional<int>(57));
     const QSizeF page = report::pageTwips(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     reportquery::Margins m;
-    const QString why = reportquery::checkMargins({texts[0], texts[1], texts[2], texts[3]}, page.width(),
-                                                  page.height(), &m);
+    const QString why = reportquery::checkMargins({texts[0], texts[1], texts[2], texts[3]}, page.width(), page.height(),
+                                                  &m);
     if (twips.isEmpty()) {
         QVERIFY2(why.contains(named), qPrintable(why));
         return;
@@ -499,8 +498,8 @@ void TestReport::pdfHoldsTheSongsInOrder()
     QVERIFY(pages >= 3);
 
     const QString text = run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    QStringList expected = {u"Şu Dağlar"_s, u"Iğdır"_s, u"K:Ayşe D:Çağrı"_s, u"Dağlar dağlar"_s, u"kurban olam"_s,
-                            u"Uzun Hava"_s, u"Gümüşhane"_s};
+    QStringList expected = {u"Şu Dağlar"_s,   u"Iğdır"_s,     u"K:Ayşe D:Çağrı"_s, u"Dağlar dağlar"_s,
+                            u"kurban olam"_s, u"Uzun Hava"_s, u"Gümüşhane"_s};
     expected << longLyric;
     expected << u"İğneli Beşik"_s << u"Ödemiş"_s << u"S:Ümit M:Özlem"_s << u"Ninni ninni"_s << u"Kısa 29"_s;
     // Blanks are compared folded; every piece comes once and in order.
@@ -516,7 +515,8 @@ void TestReport::pdfHoldsTheSongsInOrder()
     QVERIFY(!first.contains(u"150. dizesi"_s));
     // The short songs are whole on their page.
     for (int p = 1; p <= pages; ++p) {
-        const QString page = run(u"pdftotext"_s, {u"-f"_s, QString::number(p), u"-l"_s, QString::number(p), pdf, u"-"_s});
+        const QString page = run(u"pdftotext"_s,
+                                 {u"-f"_s, QString::number(p), u"-l"_s, QString::number(p), pdf, u"-"_s});
         for (int i = 0; i < 30; ++i) {
             if (page.contains(u"Kısa %1\n"_s.arg(i)))
                 QVERIFY2(page.contains(u"bir\niki\nüç"_s), qPrintable(page));
@@ -611,8 +611,8 @@ void TestReport::lettersNeverJoined()
 {
     QTemporaryDir dir;
     const QString words = u"fi fistan fikir ffl şıkır İğdır i\u0307"_s;
-    const std::vector<ReportRow> rows = {{u"Başlık "_s + words, u"Yöre "_s + words, u"K:"_s + words,
-                                          u"Söz "_s + words + u"\nfiller fiyaka"_s}};
+    const std::vector<ReportRow> rows = {
+        {u"Başlık "_s + words, u"Yöre "_s + words, u"K:"_s + words, u"Söz "_s + words + u"\nfiller fiyaka"_s}};
     const QString pdf = dir.filePath(u"fi.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -642,10 +642,9 @@ void TestReport::tallRegionAndCreditsGoOnOverPages()
         region << u"y%1"_s.arg(i, 4, 10, QChar(u'0'));
         credits << u"k%1"_s.arg(i, 4, 10, QChar(u'0'));
     }
-    const std::vector<ReportRow> rows = {
-        {u"Kısa"_s, u"Sivas"_s, u"K:Ali"_s, u"ilk söz"_s},
-        {u"Uzun"_s, region.join(u' '), credits.first(600).join(u"\n"_s), u"son söz"_s},
-        {u"Sonra"_s, u"Muş"_s, u"K:Veli"_s, u"en son"_s}};
+    const std::vector<ReportRow> rows = {{u"Kısa"_s, u"Sivas"_s, u"K:Ali"_s, u"ilk söz"_s},
+                                         {u"Uzun"_s, region.join(u' '), credits.first(600).join(u"\n"_s), u"son söz"_s},
+                                         {u"Sonra"_s, u"Muş"_s, u"K:Veli"_s, u"en son"_s}};
     const QString pdf = dir.filePath(u"uzun.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

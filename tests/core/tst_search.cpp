@@ -30,8 +30,7 @@ const QStringList kScopes = {u"ara_b"_s, u"ara_bs"_s, u"ara_y"_s, u"ara_all"_s, 
 QList<Song> songs()
 {
     QList<Song> list = sampleSongs();
-    list << Song{u"Gizli Türkü"_s, {{u"Açıklama"_s, u"yalnız açıklamada saklı"_s}}}
-         << Song{u"Boş Alanlar"_s, {}};
+    list << Song{u"Gizli Türkü"_s, {{u"Açıklama"_s, u"yalnız açıklamada saklı"_s}}} << Song{u"Boş Alanlar"_s, {}};
     return list;
 }
 
@@ -89,11 +88,15 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("pattern");
         using S = search::Scope;
-        QTest::newRow("title") << int(S::Title) << u"ali"_s << u"select * from zelvoran where başlık like '*ali*'"_s << u"*ali*"_s;
-        QTest::newRow("title and lyrics") << int(S::TitleAndLyrics) << u"gel"_s
-                                          << u"select * from zelvoran where başlık like '*gel*' or sözler like '*gel*'"_s << u"*gel*"_s;
-        QTest::newRow("region") << int(S::Region) << u"Sivas"_s << u"select * from zelvoran where yöresi like '*Sivas*'"_s << u"*Sivas*"_s;
-        QTest::newRow("all fields") << int(S::AllFields) << u"w"_s
+        QTest::newRow("title") << int(S::Title) << u"ali"_s << u"select * from zelvoran where başlık like '*ali*'"_s
+                               << u"*ali*"_s;
+        QTest::newRow("title and lyrics")
+            << int(S::TitleAndLyrics) << u"gel"_s
+            << u"select * from zelvoran where başlık like '*gel*' or sözler like '*gel*'"_s << u"*gel*"_s;
+        QTest::newRow("region") << int(S::Region) << u"Sivas"_s
+                                << u"select * from zelvoran where yöresi like '*Sivas*'"_s << u"*Sivas*"_s;
+        QTest::newRow("all fields")
+            << int(S::AllFields) << u"w"_s
             << u"SELECT * From Zelvoran Where Başlık Like '*w*' Or Yöresi Like '*w*' Or Türü Like '*w*' Or derleyen Like '*w*' "
                "Or KaynakKişi Like '*w*' Or Söz Like '*w*' Or Müzik Like '*w*' Or Söyleyenler Like '*w*' Or Sözler Like '*w*' "
                "or açıklama Like '*w*' or digerbilgiler Like '*w*' or türü2 Like '*w*'"_s
@@ -104,7 +107,8 @@ private slots:
                                  << u"select * from zelvoran where başlık like '*''; DELETE FROM Zelvoran; --*'"_s
                                  << u"*'; DELETE FROM Zelvoran; --*"_s;
         QTest::newRow("wildcards") << int(S::Title) << u"a*b?#[c"_s
-                                   << u"select * from zelvoran where başlık like '*a[*]b[?][#][[]c*'"_s << u"*a[*]b[?][#][[]c*"_s;
+                                   << u"select * from zelvoran where başlık like '*a[*]b[?][#][[]c*'"_s
+                                   << u"*a[*]b[?][#][[]c*"_s;
     }
 
     void statements()
@@ -303,7 +307,8 @@ private slots:
         Form1 *w = f.form();
         f.boxes.clear();
         runSearch(w, u"ara_y"_s, u"ege"_s);
-        QCOMPARE(f.boxTexts(), QStringList(u"Başlıklarda sadece rakamlardan oluşan kayıtlar var! Bu kayıtları silmelisiniz."_s));
+        QCOMPARE(f.boxTexts(),
+                 QStringList(u"Başlıklarda sadece rakamlardan oluşan kayıtlar var! Bu kayıtları silmelisiniz."_s));
         QCOMPARE(outline(w->tvw()), u"TÜMÜ...>ege>[Sarı Zeybek,Ali]"_s);
         QCOMPARE(shownTitle(w), u"Sarı Zeybek"_s);
         QCOMPARE(w->stbar()->panelText(2), u"Bulunan kayıt sayısı: 4"_s);
@@ -347,7 +352,8 @@ private slots:
         QCOMPARE(outline(tv), u"TÜMÜ...>"_s + word + u">["_s + hits + u"]"_s);
         QCOMPARE(shownTitle(w), shown);
         QCOMPARE(tv->selectedNode(), tv->findTitle(shown));
-        QCOMPARE(w->stbar()->panelText(2), u"Bulunan kayıt sayısı: %1"_s.arg(hits.isEmpty() ? 0 : hits.count(u',') + 1));
+        QCOMPARE(w->stbar()->panelText(2),
+                 u"Bulunan kayıt sayısı: %1"_s.arg(hits.isEmpty() ? 0 : hits.count(u',') + 1));
         // Typing renames the shown hit alone, or no node when it is none.
         auto *t3 = w->findChild<QLineEdit *>(u"Text3"_s);
         t3->end(false);
@@ -366,10 +372,12 @@ private slots:
         QTest::addColumn<QString>("word");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("no longer a hit") << u"Yeni Dag"_s << u"ali"_s << QStringList(u"Aranan bulunamadı!"_s) << u"Yeni Dag"_s;
+        QTest::newRow("no longer a hit") << u"Yeni Dag"_s << u"ali"_s << QStringList(u"Aranan bulunamadı!"_s)
+                                         << u"Yeni Dag"_s;
         QTest::newRow("a hit now") << u"Yeni Dag"_s << u"dag"_s << QStringList() << u"Yeni Dag"_s;
-        QTest::newRow("refused: no search") << u"Bülbülüm"_s << u"ali"_s
-                                            << QStringList(u"[ Bülbülüm ] başlığı ile başka bir kayıt zaten var!"_s) << u"Ali Paşa"_s;
+        QTest::newRow("refused: no search")
+            << u"Bülbülüm"_s << u"ali"_s << QStringList(u"[ Bülbülüm ] başlığı ile başka bir kayıt zaten var!"_s)
+            << u"Ali Paşa"_s;
     }
 
     void pendingEditStoredFirst()
@@ -388,15 +396,16 @@ private slots:
         QCOMPARE(f.boxTexts(), messages);
         QCOMPARE(w->data1()->recordset()->text(u"Başlık"_s), stored);
         QCOMPARE(outline(w->tvw()), messages.isEmpty() ? u"TÜMÜ...>"_s + word + u">["_s + typed + u"]"_s : before);
-        QCOMPARE(w->data1()->recordSource(), messages.isEmpty() ? search::statement(search::Scope::Title, word).text
-                                                                : u"zelvoran"_s);
+        QCOMPARE(w->data1()->recordSource(),
+                 messages.isEmpty() ? search::statement(search::Scope::Title, word).text : u"zelvoran"_s);
     }
 
     void dictionary()
     {
         ArchiveFixture f;
-        f.makeSettings(f.makeArchive(u"a.qel"_s, sampleSongs(), {u"A"_s},
-                                     {{u"göz koymak"_s, u"istemek"_s}, {u"el vermek"_s, u"yardım"_s}, {u"göze girmek"_s, u"sevilmek"_s}}));
+        f.makeSettings(f.makeArchive(
+            u"a.qel"_s, sampleSongs(), {u"A"_s},
+            {{u"göz koymak"_s, u"istemek"_s}, {u"el vermek"_s, u"yardım"_s}, {u"göze girmek"_s, u"sevilmek"_s}}));
         QVERIFY(f.start());
         Form1 *w = f.form();
         const QString before = outline(w->tvw());

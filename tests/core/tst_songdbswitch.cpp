@@ -37,11 +37,11 @@ private slots:
 void TestSongDbSwitch::open_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("typed");       // a pending edit the check refuses
-    QTest::addColumn<bool>("formerGone");  // the former file deleted before the switch
+    QTest::addColumn<bool>("typed");      // a pending edit the check refuses
+    QTest::addColumn<bool>("formerGone"); // the former file deleted before the switch
     QTest::addColumn<int>("outcome");
     QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("shown");    // the title the songs control shows after
+    QTest::addColumn<QString>("shown"); // the title the songs control shows after
 
     QTest::newRow("opened") << u"new.qel"_s << false << false << int(Outcome::Opened) << 0 << u"Yeni"_s;
     QTest::newRow("missing") << u"yok.qel"_s << false << false << int(Outcome::NotFound) << int(db::FileNotFound)
@@ -54,8 +54,8 @@ void TestSongDbSwitch::open_data()
                                   << int(db::MoveCancelled) << u"Yazılan"_s;
     QTest::newRow("unreadable settings") << u"brokenview.qel"_s << false << false << int(Outcome::BindFailed)
                                          << int(db::ObjectNotFound) << u"Eski"_s;
-    QTest::newRow("former file gone too") << u"brokenview.qel"_s << false << true << int(Outcome::RollbackFailed)
-                                          << int(db::ObjectNotFound) << QString();
+    QTest::newRow("former file gone too")
+        << u"brokenview.qel"_s << false << true << int(Outcome::RollbackFailed) << int(db::ObjectNotFound) << QString();
 }
 
 void TestSongDbSwitch::open()

@@ -188,7 +188,7 @@ private slots:
         QVERIFY(w->windowFlags().testFlag(Qt::Tool));
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(w->size(), QSize(436, 286));  // 6538 x 4284 twips
+        QCOMPARE(w->size(), QSize(436, 286)); // 6538 x 4284 twips
         QVERIFY(!w->findChild<QWidget *>(u"MyButtonDefSkin"_s)->isVisible());
 
         DataGrid *g = d.grid();
@@ -207,20 +207,18 @@ private slots:
     void openerShowsItsSource_data()
     {
         QTest::addColumn<QString>("source");
-        QTest::addColumn<QStringList>("shown");    // the idioms, the empty new row last
+        QTest::addColumn<QStringList>("shown"); // the idioms, the empty new row last
         QTest::addColumn<QStringList>("meanings");
-        QTest::addColumn<QString>("message");      // shown instead of the window
+        QTest::addColumn<QString>("message"); // shown instead of the window
 
         QTest::newRow("whole dictionary, table order")
             << u"sozluk"_s << QStringList{u"ağıt"_s, u"taxi"_s, u"yâr"_s, u"axa"_s, QString()}
             << QStringList{u"yas türküsü"_s, u"dolmuş"_s, u"sevgili"_s, QString(), QString()} << QString();
-        QTest::newRow("search, ascending")
-            << u"select * from sozluk where deyim like '*x*' order by deyim"_s
-            << QStringList{u"axa"_s, u"taxi"_s, QString()} << QStringList{QString(), u"dolmuş"_s, QString()}
-            << QString();
-        QTest::newRow("search without hits")
-            << u"select * from sozluk where deyim like '*q*' order by deyim"_s << QStringList{QString()}
-            << QStringList{QString()} << QString();
+        QTest::newRow("search, ascending") << u"select * from sozluk where deyim like '*x*' order by deyim"_s
+                                           << QStringList{u"axa"_s, u"taxi"_s, QString()}
+                                           << QStringList{QString(), u"dolmuş"_s, QString()} << QString();
+        QTest::newRow("search without hits") << u"select * from sozluk where deyim like '*q*' order by deyim"_s
+                                             << QStringList{QString()} << QStringList{QString()} << QString();
         QTest::newRow("missing table") << u"sozlukk"_s << QStringList() << QStringList()
                                        << u"'sozlukk' adında bir tablo ya da sorgu bulunamadı."_s;
     }
@@ -235,7 +233,7 @@ private slots:
         QStringList seenIdioms, seenMeanings;
         QString title;
         bool modal = false;
-        QTimer look;  // goes with this test when no window comes
+        QTimer look; // goes with this test when no window comes
         look.setSingleShot(true);
         connect(&look, &QTimer::timeout, this, [&] {
             auto *w = qobject_cast<szlk::Window *>(QApplication::activeModalWidget());
@@ -279,7 +277,7 @@ private slots:
         Dictionary d;
         QVERIFY(d.open());
         d.editCell(1, 1, u"  paylaşımlı taksi ı İ "_s);
-        QCOMPARE(d.stored(), kEntries);  // nothing is written while the row is being typed
+        QCOMPARE(d.stored(), kEntries); // nothing is written while the row is being typed
         if (how == u"down"_s) {
             d.key(Qt::Key_Down);
         } else if (how == u"enter-up"_s) {
@@ -310,7 +308,7 @@ private slots:
     void newRowIsInsertedOnLeaving_data()
     {
         QTest::addColumn<QString>("idiom");
-        QTest::addColumn<QString>("meaning");  // empty: not typed, stays Null
+        QTest::addColumn<QString>("meaning"); // empty: not typed, stays Null
         QTest::newRow("both typed") << u"eğlen"_s << u"oyalan"_s;
         QTest::newRow("idiom only") << u"şu"_s << QString();
     }
@@ -338,7 +336,7 @@ private slots:
         Entries expected = kEntries;
         expected.append({idiom, meaning.isEmpty() ? QVariant() : QVariant(meaning)});
         QCOMPARE(d.stored(), expected);
-        QCOMPARE(d.rows(), blank + 2);  // a fresh empty row below the new entry
+        QCOMPARE(d.rows(), blank + 2); // a fresh empty row below the new entry
         QCOMPARE(d.cell(blank, 0), idiom);
         QCOMPARE(d.cell(blank + 1, 0), QString());
 
@@ -359,7 +357,7 @@ private slots:
 
     void deleteKeyRemovesSelectedRows_data()
     {
-        QTest::addColumn<QList<int>>("selectors");  // rows clicked on their record selector, in order
+        QTest::addColumn<QList<int>>("selectors"); // rows clicked on their record selector, in order
         QTest::addColumn<QStringList>("left");
         QTest::newRow("one row") << QList<int>{1} << QStringList{u"ağıt"_s, u"yâr"_s, u"axa"_s};
         QTest::newRow("first row") << QList<int>{0} << QStringList{u"taxi"_s, u"yâr"_s, u"axa"_s};
@@ -379,7 +377,7 @@ private slots:
             d.clickSelector(selectors.at(i), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
         QTest::keyClick(d.grid(), Qt::Key_Delete);
 
-        QVERIFY(d.boxes.isEmpty());  // no question: the rows go at once
+        QVERIFY(d.boxes.isEmpty()); // no question: the rows go at once
         QCOMPARE(idioms(d.stored()), left);
         QCOMPARE(d.column(0), left + QStringList{QString()});
         // The grid and its data control stand on a row that is still there.
@@ -395,15 +393,15 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");  // exact, or the start of the engine's own text
+        QTest::addColumn<QString>("message"); // exact, or the start of the engine's own text
 
         // Without the unique index the rows are kEntries and a fifth with a Null idiom.
         QTest::newRow("idiom erased") << false << 2 << 0 << QString() << u"Deyim boş olamaz!"_s;
         QTest::newRow("idiom of blanks") << false << 2 << 0 << u"   "_s << u"Deyim boş olamaz!"_s;
         QTest::newRow("new row without idiom") << false << 5 << 1 << u"anlamı var"_s << u"Deyim boş olamaz!"_s;
         QTest::newRow("meaning of a stored Null idiom") << false << 4 << 1 << u"yeni"_s << u"Deyim boş olamaz!"_s;
-        QTest::newRow("engine refuses a duplicate") << true << 1 << 0 << u"ağıt"_s
-                                                    << u"Değişiklik yapılamadı: benzersiz"_s;
+        QTest::newRow("engine refuses a duplicate")
+            << true << 1 << 0 << u"ağıt"_s << u"Değişiklik yapılamadı: benzersiz"_s;
     }
 
     void refusedRowStays()
@@ -489,7 +487,7 @@ private slots:
         QCOMPARE(d.boxes.size(), 1);
         QCOMPARE(d.boxes.first().buttons, msg::Buttons::YesNo);
         QVERIFY(d.boxes.first().text.contains(u"Deyim boş olamaz!"_s));
-        QCOMPARE(d.cell(0, 0), QString());  // the typed (empty) text is kept
+        QCOMPARE(d.cell(0, 0), QString()); // the typed (empty) text is kept
 
         d.answers = {msg::Result::Yes};
         d.window->close();
@@ -501,7 +499,7 @@ private slots:
     {
         Dictionary d;
         QVERIFY(d.open(u"sozluk"_s, true));
-        QCOMPARE(d.rows(), int(kEntries.size()));  // no row for new entries
+        QCOMPARE(d.rows(), int(kEntries.size())); // no row for new entries
         d.clickCell(1, 0);
         QTest::keyClick(d.grid(), Qt::Key_F2);
         d.type(u"x"_s);
@@ -533,8 +531,7 @@ private slots:
         QTest::newRow("narrower than 400 twips") << base << QSize(20, 600) << 973 << 553 << 278 << 642;
         QTest::newRow("lower than 700 twips") << base << QSize(1000, 40) << 973 << 553 << 278 << 642;
         QTest::newRow("column 1 would be negative") << base << QSize(60, 600) << 33 << 553 << 9 << 642;
-        QTest::newRow("all too small, then back")
-            << QSize(30, 30) << QSize(1049, 600) << 1022 << 553 << 292 << 677;
+        QTest::newRow("all too small, then back") << QSize(30, 30) << QSize(1049, 600) << 1022 << 553 << 292 << 677;
     }
 
     void resizeFitsTheGrid()

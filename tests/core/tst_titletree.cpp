@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Values = QList<std::pair<QString, QVariant>>;  // title, value of the grouped field (invalid: Null)
+using Values = QList<std::pair<QString, QVariant>>; // title, value of the grouped field (invalid: Null)
 
 // A tree view with the window's four pictures and a TitleTree on it.
 struct BareTree {
@@ -117,10 +117,11 @@ private slots:
             << QStringList{u"Ali"_s, u"Tuna"_s, u"Bal"_s} << QStringList{u"T"_s, u"B"_s, u"A"_s}
             << u"T[Tuna] B[Bal] A[Ali]"_s << false;
         QTest::newRow("other initials merged in among the letters")
-            << QStringList{u"Zeytin"_s, u"Çiçek"_s, u"Ali"_s, u"Şeker"_s, u"Bal"_s, u"üzüm"_s, u"Âşık"_s, u" Elma"_s,
-                           u"Sarı"_s, u"   "_s}
+            << QStringList{u"Zeytin"_s, u"Çiçek"_s, u"Ali"_s,   u"Şeker"_s, u"Bal"_s,
+                           u"üzüm"_s,   u"Âşık"_s,  u" Elma"_s, u"Sarı"_s,  u"   "_s}
             << QStringList{u"A"_s, u"B"_s, u"Q"_s, u"S"_s}
-            << u" Bilinmeyen[   ] A[Ali,Âşık] B[Bal] Ç[Çiçek] E[ Elma] Q[] S[Sarı] Ş[Şeker] Ü[üzüm] Z[Zeytin]"_s << false;
+            << u" Bilinmeyen[   ] A[Ali,Âşık] B[Bal] Ç[Çiçek] E[ Elma] Q[] S[Sarı] Ş[Şeker] Ü[üzüm] Z[Zeytin]"_s
+            << false;
         QTest::newRow("the first matching letter takes the title")
             << QStringList{u"Ali"_s, u"alp"_s, u"Ayva"_s} << QStringList{u"Al"_s, u"A"_s} << u"Al[Ali,alp] A[Ayva]"_s
             << false;
@@ -190,12 +191,13 @@ private slots:
         QVERIFY(!t.tree.byLetter(*vt).failure);
 
         // Empty texts join the Nulls even before they are written as Null.
-        const QString expected = u" Bilinmeyen[Bülbül,Zeybek] 1950[Dere] Çelik[Cemile] Hacı'nın[Ali] şükrü[Ağıt,Yemen]"_s;
+        const QString expected =
+            u" Bilinmeyen[Bülbül,Zeybek] 1950[Dere] Çelik[Cemile] Hacı'nın[Ali] şükrü[Ağıt,Yemen]"_s;
         titletree::BuildReport report = t.tree.grouped(*vt, v);
         QCOMPARE(outline(t.view), expected);
         QCOMPARE(ruleBreaks(t.view), QStringList());
         QVERIFY(!report.digitKeys && !report.failure);
-        QVERIFY(!t.view.findFolder(u"A0"_s));  // the former view's nodes are gone
+        QVERIFY(!t.view.findFolder(u"A0"_s)); // the former view's nodes are gone
 
         titletree::nullEmptyTexts(*vt, v);
         auto rs = vt->openRecordset(u"SELECT * FROM Zelvoran WHERE Başlık = 'Bülbül'"_s);
@@ -216,10 +218,11 @@ private slots:
             << u" Bilinmeyen[Cem,Bora] X[Ali]"_s;
         QTest::newRow("a value reading like a title stands beside it")
             << Values{{u"Türkü 1"_s, null}, {u"Ali"_s, u"Türkü 1"_s}} << u" Bilinmeyen[Türkü 1] Türkü 1[Ali]"_s;
-        QTest::newRow("spelled as most of its titles")
-            << Values{{u"Ağıt"_s, u"kırık hava"_s}, {u"Bülbül"_s, u"Kırık Hava"_s}, {u"Cemile"_s, u"Kırık Hava"_s},
-                      {u"Dere"_s, u"KIRIK HAVA"_s}}
-            << u"Kırık Hava[Ağıt,Bülbül,Cemile,Dere]"_s;
+        QTest::newRow("spelled as most of its titles") << Values{{u"Ağıt"_s, u"kırık hava"_s},
+                                                                 {u"Bülbül"_s, u"Kırık Hava"_s},
+                                                                 {u"Cemile"_s, u"Kırık Hava"_s},
+                                                                 {u"Dere"_s, u"KIRIK HAVA"_s}}
+                                                       << u"Kırık Hava[Ağıt,Bülbül,Cemile,Dere]"_s;
         QTest::newRow("on a tie, as its first title")
             << Values{{u"Zil"_s, u"Ilgaz"_s}, {u"Ayşe"_s, u"ılgaz"_s}} << u"ılgaz[Ayşe,Zil]"_s;
         QTest::newRow("a value of digits only is a folder")
@@ -249,8 +252,8 @@ private slots:
     void readOnlyFileKeepsItsEmptyTexts()
     {
         ArchiveFixture f;
-        const QString archive = f.makeArchive(
-            u"a.qel"_s, {Song{u"Ali"_s, {{u"Söz"_s, u""_s}}}, Song{u"Bora"_s, {}}, Song{u"Cem"_s, {{u"Söz"_s, u"X"_s}}}});
+        const QString archive = f.makeArchive(u"a.qel"_s, {Song{u"Ali"_s, {{u"Söz"_s, u""_s}}}, Song{u"Bora"_s, {}},
+                                                           Song{u"Cem"_s, {{u"Söz"_s, u"X"_s}}}});
         QFile::setPermissions(archive, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         auto vt = db::Database::open(archive);
         titletree::nullEmptyTexts(*vt, titletree::kSoz);
@@ -298,9 +301,9 @@ private slots:
 
     void collapse_data()
     {
-        QTest::addColumn<QString>("selected");  // key of the node selected before; empty: none
+        QTest::addColumn<QString>("selected"); // key of the node selected before; empty: none
         QTest::addColumn<bool>("empty");
-        QTest::addColumn<bool>("bOpen");  // the folder "B" afterwards
+        QTest::addColumn<bool>("bOpen"); // the folder "B" afterwards
         QTest::newRow("empty tree") << QString() << true << false;
         QTest::newRow("nothing selected") << QString() << false << true;
         QTest::newRow("a folder selected") << u"B0"_s << false << true;
@@ -315,8 +318,8 @@ private slots:
         QFETCH(bool, empty);
         QFETCH(bool, bOpen);
         ArchiveFixture f;
-        auto vt = db::Database::open(
-            f.makeArchive(u"a.qel"_s, empty ? QList<Song>() : titled({u"Ali"_s, u"Bora"_s}), empty ? QStringList() : QStringList{u"A"_s, u"B"_s}));
+        auto vt = db::Database::open(f.makeArchive(u"a.qel"_s, empty ? QList<Song>() : titled({u"Ali"_s, u"Bora"_s}),
+                                                   empty ? QStringList() : QStringList{u"A"_s, u"B"_s}));
         BareTree t;
         t.tree.byLetter(*vt);
         t.view.show();

@@ -57,13 +57,15 @@ private slots:
     {
         ArchiveFixture f;
         // Table order is not title order; "Q" has no title, "1923" cannot be a key.
-        f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Çanakkale"_s), song(u"ayva"_s), song(u"Ali'nin Türküsü"_s), song(u"1923"_s),
-                                      song(u"İzmir"_s), song(u"ılgaz"_s), song(u"Cezayir"_s), song(u"Türkü 10"_s)},
-                                     {u"A"_s, u"C"_s, u"Ç"_s, u"I"_s, u"İ"_s, u"Q"_s, u"T"_s}));
+        f.makeSettings(
+            f.makeArchive(u"a.qel"_s,
+                          {song(u"Çanakkale"_s), song(u"ayva"_s), song(u"Ali'nin Türküsü"_s), song(u"1923"_s),
+                           song(u"İzmir"_s), song(u"ılgaz"_s), song(u"Cezayir"_s), song(u"Türkü 10"_s)},
+                          {u"A"_s, u"C"_s, u"Ç"_s, u"I"_s, u"İ"_s, u"Q"_s, u"T"_s}));
         QVERIFY(f.start());
         Form1 *w = f.form();
-        QCOMPARE(outline(w->tvw()), u"A[Ali'nin Türküsü,ayva] C[Cezayir] Ç[Çanakkale] I[ılgaz] İ[İzmir] Q[] T[Türkü 10]"_s);
+        QCOMPARE(outline(w->tvw()),
+                 u"A[Ali'nin Türküsü,ayva] C[Cezayir] Ç[Çanakkale] I[ılgaz] İ[İzmir] Q[] T[Türkü 10]"_s);
         QCOMPARE(w->tvw()->nodeAt(1)->key(), u"A0"_s);
         QCOMPARE(w->tvw()->node(u"ayva"_s)->tag().toString(), u"ayva"_s);
         // Built twice at start-up: "1923" is tried under its own initial and refused.
@@ -104,9 +106,9 @@ private slots:
     {
         ArchiveFixture f;
         f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Zeytin"_s), song(u"Çiçek"_s), song(u"Ali"_s), song(u"Şeker"_s), song(u"Bal"_s),
-                                      song(u"üzüm"_s), song(u"Âşık"_s), song(u" Elma"_s), song(u"Sarı"_s), song(u"1071"_s),
-                                      song(u"   "_s)},
+                                     {song(u"Zeytin"_s), song(u"Çiçek"_s), song(u"Ali"_s), song(u"Şeker"_s),
+                                      song(u"Bal"_s), song(u"üzüm"_s), song(u"Âşık"_s), song(u" Elma"_s),
+                                      song(u"Sarı"_s), song(u"1071"_s), song(u"   "_s)},
                                      {u"A"_s, u"B"_s, u"Q"_s, u"S"_s}));
         QVERIFY(f.start());
         Form1 *w = f.form();
@@ -156,9 +158,9 @@ private slots:
         ArchiveFixture f;
         const QString archive = f.makeArchive(
             u"a.qel"_s,
-            {song(u"Yemen"_s, {{field, u"Şükrü"_s}}), song(u"Bülbül"_s, {{field, u""_s}}), song(u"Ali"_s, {{field, u"Hacı'nın"_s}}),
-             song(u"Zeybek"_s), song(u"Ağıt"_s, {{field, u"şükrü"_s}}), song(u"Cemile"_s, {{field, u"Çelik"_s}}),
-             song(u"Dere"_s, {{field, u"1950"_s}})},
+            {song(u"Yemen"_s, {{field, u"Şükrü"_s}}), song(u"Bülbül"_s, {{field, u""_s}}),
+             song(u"Ali"_s, {{field, u"Hacı'nın"_s}}), song(u"Zeybek"_s), song(u"Ağıt"_s, {{field, u"şükrü"_s}}),
+             song(u"Cemile"_s, {{field, u"Çelik"_s}}), song(u"Dere"_s, {{field, u"1950"_s}})},
             {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"Y"_s, u"Z"_s});
         f.makeSettings(archive);
         QVERIFY(f.start());
@@ -171,7 +173,8 @@ private slots:
         // Null and empty together, first; Turkish order; a group of digits stands like any
         // other; an apostrophe in a value is no harm. Values that differ only in case are
         // one group, spelled as in its first title when no spelling has more titles.
-        QCOMPARE(outline(w->tvw()), u" Bilinmeyen[Bülbül,Zeybek] 1950[Dere] Çelik[Cemile] Hacı'nın[Ali] şükrü[Ağıt,Yemen]"_s);
+        QCOMPARE(outline(w->tvw()),
+                 u" Bilinmeyen[Bülbül,Zeybek] 1950[Dere] Çelik[Cemile] Hacı'nın[Ali] şükrü[Ağıt,Yemen]"_s);
         QVERIFY(f.boxes.isEmpty());
         QCOMPARE(g::raporsql, u"başka"_s);
         // The empty text was turned into Null in the file.
@@ -197,11 +200,11 @@ private slots:
         // A folder whose key reads like a title, a value that reads like the folder of the
         // records without one.
         ArchiveFixture f;
-        f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Türkü 10"_s, {{u"Derleyen"_s, u"X"_s}}),
-                                      song(u"Ali"_s, {{u"Derleyen"_s, u"Türkü 1"_s}}),
-                                      song(u"Bora"_s, {{u"Derleyen"_s, u" Bilinmeyen"_s}}), song(u"Cem"_s), song(u"Türkü 1"_s)},
-                                     {u"A"_s, u"B"_s, u"C"_s, u"T"_s}));
+        f.makeSettings(f.makeArchive(
+            u"a.qel"_s,
+            {song(u"Türkü 10"_s, {{u"Derleyen"_s, u"X"_s}}), song(u"Ali"_s, {{u"Derleyen"_s, u"Türkü 1"_s}}),
+             song(u"Bora"_s, {{u"Derleyen"_s, u" Bilinmeyen"_s}}), song(u"Cem"_s), song(u"Türkü 1"_s)},
+            {u"A"_s, u"B"_s, u"C"_s, u"T"_s}));
         QVERIFY(f.start());
         Form1 *w = f.form();
         w->findChild<QRadioButton *>(u"grnm_derleyen"_s)->click();
@@ -216,12 +219,11 @@ private slots:
     void groupSpelledAsMostOfItsRecords()
     {
         ArchiveFixture f;
-        f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Ağıt"_s, {{u"Türü"_s, u"kırık hava"_s}}),
-                                      song(u"Bülbül"_s, {{u"Türü"_s, u"Kırık Hava"_s}}),
-                                      song(u"Cemile"_s, {{u"Türü"_s, u"Kırık Hava"_s}}),
-                                      song(u"Dere"_s, {{u"Türü"_s, u"KIRIK HAVA"_s}})},
-                                     {u"A"_s, u"B"_s, u"C"_s, u"D"_s}));
+        f.makeSettings(f.makeArchive(
+            u"a.qel"_s,
+            {song(u"Ağıt"_s, {{u"Türü"_s, u"kırık hava"_s}}), song(u"Bülbül"_s, {{u"Türü"_s, u"Kırık Hava"_s}}),
+             song(u"Cemile"_s, {{u"Türü"_s, u"Kırık Hava"_s}}), song(u"Dere"_s, {{u"Türü"_s, u"KIRIK HAVA"_s}})},
+            {u"A"_s, u"B"_s, u"C"_s, u"D"_s}));
         QVERIFY(f.start());
         Form1 *w = f.form();
         w->findChild<QRadioButton *>(u"grnm_turu1"_s)->click();
@@ -234,8 +236,8 @@ private slots:
         // Every move refills the idiom box, the lyrics of "Ayşe" holding none.
         ArchiveFixture f;
         f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Ali"_s, {{u"Sözler"_s, u"bir gel al"_s}}), song(u"Zil"_s, {{u"Sözler"_s, u"bir yâr"_s}}),
-                                      song(u"Ayşe"_s)},
+                                     {song(u"Ali"_s, {{u"Sözler"_s, u"bir gel al"_s}}),
+                                      song(u"Zil"_s, {{u"Sözler"_s, u"bir yâr"_s}}), song(u"Ayşe"_s)},
                                      {u"A"_s}, {{u"al"_s, u"almak"_s}, {u"yâr"_s, u"sevgili"_s}}));
         QVERIFY(f.start());
         Form1 *w = f.form();
@@ -250,7 +252,8 @@ private slots:
 
         // The dictionary is read again once another connection (the dictionary window's)
         // has changed it, and after a change through the window's own.
-        db::Database::open(f.path(u"a.qel"_s))->execute(u"INSERT INTO sozluk (Deyim, Acıklama) VALUES ('gel', 'gelmek')"_s);
+        db::Database::open(f.path(u"a.qel"_s))
+            ->execute(u"INSERT INTO sozluk (Deyim, Acıklama) VALUES ('gel', 'gelmek')"_s);
         w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
         QCOMPARE(title(w), u"Zil"_s);
         w->hscroll1()->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -264,10 +267,11 @@ private slots:
     void anotherDatabaseShowsItsOwnTree()
     {
         ArchiveFixture f;
-        const QString first = f.makeArchive(u"bir.qel"_s, {song(u"Ali"_s, {{u"Yöresi"_s, u"Sivas"_s}}), song(u"Bora"_s)},
-                                            {u"A"_s, u"B"_s});
+        const QString first = f.makeArchive(
+            u"bir.qel"_s, {song(u"Ali"_s, {{u"Yöresi"_s, u"Sivas"_s}}), song(u"Bora"_s)}, {u"A"_s, u"B"_s});
         const QString second = f.makeArchive(
-            u"iki.qel"_s, {song(u"Yemen"_s, {{u"Yöresi"_s, u"Kerkük"_s}, {u"Sözler"_s, u"gel al"_s}}), song(u"Zeytin"_s)},
+            u"iki.qel"_s,
+            {song(u"Yemen"_s, {{u"Yöresi"_s, u"Kerkük"_s}, {u"Sözler"_s, u"gel al"_s}}), song(u"Zeytin"_s)},
             {u"Y"_s, u"Z"_s}, {{u"al"_s, u"almak"_s}});
         f.makeSettings(first);
         QVERIFY(f.start());
@@ -303,9 +307,10 @@ private slots:
     void readOnlyArchiveStillGroupsEmptyWithNull()
     {
         ArchiveFixture f;
-        const QString archive =
-            f.makeArchive(u"a.qel"_s, {song(u"Ali"_s, {{u"Derleyen"_s, u""_s}}), song(u"Bora"_s), song(u"Cem"_s, {{u"Derleyen"_s, u"X"_s}})},
-                          {u"A"_s, u"B"_s, u"C"_s});
+        const QString archive = f.makeArchive(
+            u"a.qel"_s,
+            {song(u"Ali"_s, {{u"Derleyen"_s, u""_s}}), song(u"Bora"_s), song(u"Cem"_s, {{u"Derleyen"_s, u"X"_s}})},
+            {u"A"_s, u"B"_s, u"C"_s});
         QFile::setPermissions(archive, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         f.makeSettings(archive);
         QVERIFY(f.start());
@@ -316,9 +321,10 @@ private slots:
     void navigation()
     {
         ArchiveFixture f;
-        f.makeSettings(f.makeArchive(u"a.qel"_s,
-                                     {song(u"Ali"_s), song(u"Ayşe"_s), song(u"Türkü 10"_s), song(u"Ali'nin Yolu"_s), song(u"Bora"_s)},
-                                     {u"A"_s, u"B"_s, u"T"_s}));
+        f.makeSettings(f.makeArchive(
+            u"a.qel"_s,
+            {song(u"Ali"_s), song(u"Ayşe"_s), song(u"Türkü 10"_s), song(u"Ali'nin Yolu"_s), song(u"Bora"_s)},
+            {u"A"_s, u"B"_s, u"T"_s}));
         QVERIFY(f.start());
         Form1 *w = f.form();
         TreeView *tv = w->tvw();
@@ -349,7 +355,8 @@ private slots:
     void refusedSaveIsReported()
     {
         ArchiveFixture f;
-        f.makeSettings(f.makeArchive(u"a.qel"_s, {song(u"Ali"_s), song(u"Bora"_s), song(u"Cem"_s)}, {u"A"_s, u"B"_s, u"C"_s}));
+        f.makeSettings(
+            f.makeArchive(u"a.qel"_s, {song(u"Ali"_s), song(u"Bora"_s), song(u"Cem"_s)}, {u"A"_s, u"B"_s, u"C"_s}));
         QVERIFY(f.start());
         Form1 *w = f.form();
         auto *box = w->findChild<QLineEdit *>(u"Text3"_s);
@@ -384,7 +391,8 @@ private slots:
         QTest::newRow("line start, blank after") << u"gel\nal beni"_s << al;
         QTest::newRow("alone on a line") << u"gel\nal\nbeni"_s << QString();
         QTest::newRow("at the end") << u"gel al"_s << al;
-        QTest::newRow("two, in order") << u"bir yâr iki ılgıt al"_s << al + u"[ılgıt : yavaş : ]    "_s + u"[yâr : ]    "_s;
+        QTest::newRow("two, in order") << u"bir yâr iki ılgıt al"_s
+                                       << al + u"[ılgıt : yavaş : ]    "_s + u"[yâr : ]    "_s;
         QTest::newRow("Turkish capitals") << u"gel ILGIT İLE"_s << u"[ılgıt : yavaş : ]    "_s;
         QTest::newRow("nothing") << u"hiçbiri"_s << QString();
     }
@@ -394,8 +402,9 @@ private slots:
         QFETCH(QString, lyrics);
         QFETCH(QString, expected);
         ArchiveFixture f;
-        f.makeSettings(f.makeArchive(u"a.qel"_s, {song(u"Ali"_s, {{u"Sözler"_s, lyrics}})}, {u"A"_s},
-                                     {{u"al"_s, u"almak"_s}, {u"yâr"_s, QVariant()}, {u"ılgıt"_s, u"yavaş : "_s}, {u""_s, u"boş"_s}}));
+        f.makeSettings(f.makeArchive(
+            u"a.qel"_s, {song(u"Ali"_s, {{u"Sözler"_s, lyrics}})}, {u"A"_s},
+            {{u"al"_s, u"almak"_s}, {u"yâr"_s, QVariant()}, {u"ılgıt"_s, u"yavaş : "_s}, {u""_s, u"boş"_s}}));
         QVERIFY(f.start());
         // The first activation's move filled the box; fill it again for the shown record.
         f.form()->dinamikbul();

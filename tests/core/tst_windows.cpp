@@ -4,8 +4,8 @@
 #include "database.h"
 #include "datacontrol.h"
 #include "form1.h"
-#include "frm_ekleme.h"
 #include "formspec.h"
+#include "frm_ekleme.h"
 #include "frmabout.h"
 #include "globals.h"
 #include "mybutton.h"
@@ -205,9 +205,12 @@ private slots:
         ArchiveFixture f;
         f.makeSettings(f.makeArchive(u"a.qel"_s, sampleSongs(), kLetters));
         QVERIFY(f.start());
-        const struct { const char16_t *button, *window, *caption; } openers[] = {
-            {u"cmd_ekle", u"frm_ekleme", u"Yeni Kayıt Ekleme Formu"}, {u"about", u"frmabout", u""},
-            {u"hlp", u"frm_help", u"Birkaç Not"}, {u"cmdonsoz", u"onsoz", u"Programa Dair Önsözler"}};
+        const struct {
+            const char16_t *button, *window, *caption;
+        } openers[] = {{u"cmd_ekle", u"frm_ekleme", u"Yeni Kayıt Ekleme Formu"},
+                       {u"about", u"frmabout", u""},
+                       {u"hlp", u"frm_help", u"Birkaç Not"},
+                       {u"cmdonsoz", u"onsoz", u"Programa Dair Önsözler"}};
         for (const auto &o : openers) {
             for (int time = 0; time < 2; ++time) {
                 QString seen, caption, typed;

@@ -8,7 +8,10 @@
 // A bound box as the windows have one: shows a value, remembers what was typed.
 class Box : public db::FieldBinding {
 public:
-    explicit Box(QString field) : m_field(std::move(field)) {}
+    explicit Box(QString field)
+        : m_field(std::move(field))
+    {
+    }
     QString dataField() const override { return m_field; }
     void showValue(const QVariant &value) override
     {

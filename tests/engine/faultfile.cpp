@@ -17,14 +17,14 @@ namespace {
 // A layer over the default VFS whose files ask, on every write, whether their path is
 // refused just now.
 struct Refusal {
-    std::string path;  // absolute; its journal shares the prefix
+    std::string path; // absolute; its journal shares the prefix
     int code;
     int count = 0;
 };
 
 std::mutex g_lock;
 std::map<int, Refusal> g_refusals;
-std::map<int, std::string> g_noJournal;  // absolute paths of files whose journal fails
+std::map<int, std::string> g_noJournal; // absolute paths of files whose journal fails
 int g_nextId = 1;
 sqlite3_vfs *g_real = nullptr;
 sqlite3_vfs g_vfs;
@@ -133,9 +133,25 @@ int xUnfetch(sqlite3_file *f, sqlite3_int64 off, void *p)
 }
 
 const sqlite3_io_methods g_methods = {
-    3, xClose, xRead, xWrite, xTruncate, xSync, xFileSize, xLock, xUnlock, xCheckReservedLock,
-    xFileControl, xSectorSize, xDeviceCharacteristics, xShmMap, xShmLock, xShmBarrier, xShmUnmap,
-    xFetch, xUnfetch,
+    3,
+    xClose,
+    xRead,
+    xWrite,
+    xTruncate,
+    xSync,
+    xFileSize,
+    xLock,
+    xUnlock,
+    xCheckReservedLock,
+    xFileControl,
+    xSectorSize,
+    xDeviceCharacteristics,
+    xShmMap,
+    xShmLock,
+    xShmBarrier,
+    xShmUnmap,
+    xFetch,
+    xUnfetch,
 };
 
 int xOpen(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *f, int flags, int *outFlags)
@@ -216,8 +232,7 @@ bool leaveJournal(const QString &path, const QString &copy)
                          "INSERT INTO dolgu WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c "
                          "WHERE i < 200) SELECT zeroblob(4000) FROM c; "
                          "PRAGMA cache_size = 1; BEGIN; UPDATE dolgu SET x = zeroblob(4001)";
-    const bool ok = sqlite3_exec(c, change, nullptr, nullptr, nullptr) == SQLITE_OK
-                    && QFile::copy(path, copy)
+    const bool ok = sqlite3_exec(c, change, nullptr, nullptr, nullptr) == SQLITE_OK && QFile::copy(path, copy)
                     && QFile::copy(path + QStringLiteral("-journal"), copy + QStringLiteral("-journal"));
     sqlite3_exec(c, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(c);

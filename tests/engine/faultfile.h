@@ -28,7 +28,7 @@ public:
     ~RefusedWrites();
     RefusedWrites(const RefusedWrites &) = delete;
     RefusedWrites &operator=(const RefusedWrites &) = delete;
-    int refusals() const;  // writes refused so far
+    int refusals() const; // writes refused so far
 
 private:
     int m_id;

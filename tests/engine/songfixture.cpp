@@ -10,8 +10,7 @@ namespace fixture {
 
 QStringList titles()
 {
-    return {u"Ali"_s, u"Çanakkale İçinde"_s, u"Ilgaz"_s, u"Sarı Gelin"_s, u"Şu Dağlar"_s,
-            u"Yemen Türküsü"_s};
+    return {u"Ali"_s, u"Çanakkale İçinde"_s, u"Ilgaz"_s, u"Sarı Gelin"_s, u"Şu Dağlar"_s, u"Yemen Türküsü"_s};
 }
 
 QString makeSongDatabase(const QString &dir, const QString &name)
@@ -19,10 +18,9 @@ QString makeSongDatabase(const QString &dir, const QString &name)
     const QString path = QDir(dir).filePath(name);
     auto db = db::Database::create(path);
     QString columns = u"Başlık TEXT COLLATE TURKCE NOT NULL UNIQUE"_s;
-    for (const QString &f : {u"Sözler"_s, u"Yöresi"_s, u"Türü"_s, u"Türü2"_s, u"KaynakKişi"_s,
-                             u"Derleyen"_s, u"Söz"_s, u"Müzik"_s, u"digerbilgiler"_s,
-                             u"Söyleyenler"_s, u"Açıklama"_s, u"girişmodu"_s, u"mp3_1"_s,
-                             u"mp3_2"_s, u"mp3_3"_s, u"mp3_4"_s})
+    for (const QString &f : {u"Sözler"_s, u"Yöresi"_s, u"Türü"_s, u"Türü2"_s, u"KaynakKişi"_s, u"Derleyen"_s, u"Söz"_s,
+                             u"Müzik"_s, u"digerbilgiler"_s, u"Söyleyenler"_s, u"Açıklama"_s, u"girişmodu"_s,
+                             u"mp3_1"_s, u"mp3_2"_s, u"mp3_3"_s, u"mp3_4"_s})
         columns += u", "_s + f + u" TEXT COLLATE TURKCE"_s;
     db->executeNative(u"CREATE TABLE Zelvoran ("_s + columns + u')');
     db->executeNative(uR"(

@@ -22,13 +22,13 @@ QStringList column(db::Database &db, const QString &source, const QString &field
 } // namespace fixture
 
 // Runs the statement and checks that it throws db::Error with the given number.
-#define QVERIFY_DB_ERROR(statement, expected)                                                    \
-    do {                                                                                         \
-        int number_ = 0;                                                                         \
-        try {                                                                                    \
-            statement;                                                                           \
-        } catch (const db::Error &e_) {                                                          \
-            number_ = e_.number();                                                               \
-        }                                                                                        \
-        QCOMPARE(number_, int(expected));                                                        \
+#define QVERIFY_DB_ERROR(statement, expected)                                                                          \
+    do {                                                                                                               \
+        int number_ = 0;                                                                                               \
+        try {                                                                                                          \
+            statement;                                                                                                 \
+        } catch (const db::Error &e_) {                                                                                \
+            number_ = e_.number();                                                                                     \
+        }                                                                                                              \
+        QCOMPARE(number_, int(expected));                                                                              \
     } while (false)

@@ -65,7 +65,7 @@ QByteArray TestChangedFile::bytesOf(const QString &path)
 
 void TestChangedFile::truncatedFileIsAnError_data()
 {
-    QTest::addColumn<bool>("oneRead");  // all reads in one read transaction, as a tree build
+    QTest::addColumn<bool>("oneRead"); // all reads in one read transaction, as a tree build
     QTest::newRow("during a run of reads") << true;
     QTest::newRow("between reads") << false;
 }
@@ -103,8 +103,8 @@ void TestChangedFile::truncatedFileIsAnError()
 
 void TestChangedFile::saveChecksTheRowItRead_data()
 {
-    QTest::addColumn<QString>("change");  // what another program does to the file
-    QTest::addColumn<int>("error");       // 0: the save goes through
+    QTest::addColumn<QString>("change"); // what another program does to the file
+    QTest::addColumn<int>("error");      // 0: the save goes through
     QTest::newRow("the same archive copied over it") << u"same"_s << 0;
     QTest::newRow("another archive copied over it") << u"other"_s << int(db::WriteConflict);
     QTest::newRow("the song changed") << u"lyrics"_s << int(db::WriteConflict);
@@ -123,11 +123,11 @@ void TestChangedFile::saveChecksTheRowItRead()
     QVERIFY(QFile::copy(m_path, other));
     {
         auto o = db::Database::open(other);
-        const QString edit = change == u"lyrics"_s ? u"UPDATE Zelvoran SET Sözler = 'başka' WHERE Başlık = 'Ali'"_s
-                           : change == u"case"_s   ? u"UPDATE Zelvoran SET Başlık = 'ALİ' WHERE Başlık = 'Ali'"_s
-                           : change == u"fewer"_s  ? u"DELETE FROM Zelvoran WHERE Başlık <> 'Şu Dağlar'"_s
-                           : change == u"same"_s   ? QString()
-                                                   : u"UPDATE Zelvoran SET Başlık = Başlık || ' 2'"_s;
+        const QString edit = change == u"lyrics"_s  ? u"UPDATE Zelvoran SET Sözler = 'başka' WHERE Başlık = 'Ali'"_s
+                             : change == u"case"_s  ? u"UPDATE Zelvoran SET Başlık = 'ALİ' WHERE Başlık = 'Ali'"_s
+                             : change == u"fewer"_s ? u"DELETE FROM Zelvoran WHERE Başlık <> 'Şu Dağlar'"_s
+                             : change == u"same"_s  ? QString()
+                                                    : u"UPDATE Zelvoran SET Başlık = Başlık || ' 2'"_s;
         if (!edit.isEmpty())
             o->executeNative(edit);
     }
@@ -152,7 +152,7 @@ void TestChangedFile::saveChecksTheRowItRead()
     QCOMPARE(got, error);
     if (error != 0) {
         QCOMPARE(bytesOf(m_path), before);
-        QCOMPARE(rs->editMode(), db::Recordset::EditMode::Edit);  // the edit stays pending
+        QCOMPARE(rs->editMode(), db::Recordset::EditMode::Edit); // the edit stays pending
     } else {
         auto check = db::Database::open(m_path);
         QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s),
@@ -162,8 +162,8 @@ void TestChangedFile::saveChecksTheRowItRead()
 
 void TestChangedFile::deleteChecksTheRowItRead_data()
 {
-    QTest::addColumn<QString>("change");  // SQL run on a copy that is then copied over the file
-    QTest::addColumn<int>("error");       // 0: the song is deleted
+    QTest::addColumn<QString>("change"); // SQL run on a copy that is then copied over the file
+    QTest::addColumn<int>("error");      // 0: the song is deleted
     QTest::newRow("the same archive") << QString() << 0;
     QTest::newRow("another archive") << u"UPDATE Zelvoran SET Başlık = Başlık || ' 2'"_s << int(db::WriteConflict);
     QTest::newRow("the row id taken by a new song")
@@ -195,16 +195,16 @@ void TestChangedFile::deleteChecksTheRowItRead()
         QCOMPARE(bytesOf(m_path), before);
         QCOMPARE(rs->recordCount(), 6);
     } else {
-        QCOMPARE(fixture::column(*db::Database::open(m_path), u"SELECT * FROM Zelvoran WHERE Başlık = 'Ali'"_s,
-                                 u"Başlık"_s),
-                 QStringList());
+        QCOMPARE(
+            fixture::column(*db::Database::open(m_path), u"SELECT * FROM Zelvoran WHERE Başlık = 'Ali'"_s, u"Başlık"_s),
+            QStringList());
     }
 }
 
 void TestChangedFile::storedBytesAreKept_data()
 {
     QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("bytes");  // hex
+    QTest::addColumn<QString>("bytes"); // hex
     QTest::newRow("a surrogate in the region") << u"Yöresi"_s << u"41EDA08042"_s;
     QTest::newRow("a lone continuation byte in the lyrics") << u"Sözler"_s << u"4180"_s;
     QTest::newRow("a cut sequence in a credit") << u"KaynakKişi"_s << u"41C3"_s;
@@ -221,7 +221,8 @@ void TestChangedFile::storedBytesAreKept()
     auto db = db::Database::open(m_path);
     db->executeNative(u"UPDATE Zelvoran SET \"%1\" = CAST(X'%2' AS TEXT) WHERE Başlık = 'Ali'"_s.arg(field, bytes));
     auto hexOf = [&]() -> QString {
-        auto rs = db->openRecordset(u"SELECT hex([%1]) AS h, typeof([%1]) AS t FROM Zelvoran WHERE Başlık = 'Ali'"_s.arg(field));
+        auto rs = db->openRecordset(
+            u"SELECT hex([%1]) AS h, typeof([%1]) AS t FROM Zelvoran WHERE Başlık = 'Ali'"_s.arg(field));
         return rs->text(u"h"_s) + u' ' + rs->text(u"t"_s);
     };
     const QString stored = bytes + u" text"_s;

@@ -83,15 +83,15 @@ void TestDataControl::showsAndFollowsMoves()
     copy->findFirst(u"[Başlık] = 'Ilgaz'"_s);
     rs->setBookmark(copy->bookmark());
     QCOMPARE(m_title.text(), u"Ilgaz"_s);
-    QVERIFY(m_region.text().isEmpty() && !m_region.isNull());  // the empty text, not Null
+    QVERIFY(m_region.text().isEmpty() && !m_region.isNull()); // the empty text, not Null
     rs->findFirst(u"[Başlık] = 'Yemen Türküsü'"_s);
     QCOMPARE(m_title.text(), u"Yemen Türküsü"_s);
     rs->requery();
     QCOMPARE(m_title.text(), u"Ali"_s);
     rs->moveLast();
-    rs->moveNext();  // to EOF: the boxes empty
+    rs->moveNext(); // to EOF: the boxes empty
     QVERIFY(m_title.isNull());
-    QCOMPARE(reposition.count(), 8);  // the clone's find moved only the clone
+    QCOMPARE(reposition.count(), 8); // the clone's find moved only the clone
 
     m_data->close();
     QVERIFY(!m_data->recordset());
@@ -174,11 +174,11 @@ void TestDataControl::saveOverACopiedFileIsRefused()
 
 void TestDataControl::refusedSaveStaysRefused_data()
 {
-    QTest::addColumn<QString>("change");  // SQL run on a copy that is then copied over the file
+    QTest::addColumn<QString>("change"); // SQL run on a copy that is then copied over the file
     QTest::addColumn<int>("cause");
     QTest::addColumn<QString>("shownAfterEscape");
-    QTest::newRow("another archive") << u"UPDATE Zelvoran SET Başlık = 'Başka ' || Başlık"_s
-                                     << int(db::WriteConflict) << u"Başka Ali"_s;
+    QTest::newRow("another archive") << u"UPDATE Zelvoran SET Başlık = 'Başka ' || Başlık"_s << int(db::WriteConflict)
+                                     << u"Başka Ali"_s;
     QTest::newRow("the row id taken by a new song")
         << u"DELETE FROM Zelvoran WHERE Başlık = 'Ali'; INSERT INTO Zelvoran (rowid, Başlık, Yöresi) "
            "SELECT 2, 'Yeni', 'Sivas'"_s
@@ -196,8 +196,11 @@ void TestDataControl::refusedSaveStaysRefused()
     QFETCH(QString, shownAfterEscape);
     const QString other = m_dir->filePath(u"other.qel"_s);
     QVERIFY(QFile::copy(m_path, other));
-    QCOMPARE(db::Database::open(other)->openRecordset(u"SELECT rowid FROM Zelvoran WHERE Başlık = 'Ali'"_s)
-                 ->field(u"rowid"_s).toInt(), 2);
+    QCOMPARE(db::Database::open(other)
+                 ->openRecordset(u"SELECT rowid FROM Zelvoran WHERE Başlık = 'Ali'"_s)
+                 ->field(u"rowid"_s)
+                 .toInt(),
+             2);
     db::Database::open(other)->executeNative(change);
     m_data->refresh();
     QCOMPARE(m_title.text(), u"Ali"_s);
@@ -218,17 +221,17 @@ void TestDataControl::refusedSaveStaysRefused()
         db::Database::open(m_path)->execute(u"UPDATE Zelvoran SET Türü = 'Halay' WHERE Başlık = 'Ilgaz'"_s);
     }
     auto check = db::Database::open(m_path);
-    QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s),
-             QStringList());
+    QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s), QStringList());
 
     m_data->cancelEdit();
     QVERIFY(!m_data->hasPendingEdit());
     QCOMPARE(m_title.text(), shownAfterEscape);
-    QCOMPARE(m_region.text(), shownAfterEscape == u"Yeni"_s ? u"Sivas"_s : shownAfterEscape.isEmpty() ? QString() : u"İzmir"_s);
+    QCOMPARE(m_region.text(), shownAfterEscape == u"Yeni"_s ? u"Sivas"_s
+                              : shownAfterEscape.isEmpty()  ? QString()
+                                                            : u"İzmir"_s);
     m_data->recordset()->moveNext();
     QCOMPARE(m_data->recordset()->absolutePosition(), 1);
-    QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s),
-             QStringList());
+    QCOMPARE(fixture::column(*check, u"SELECT * FROM Zelvoran WHERE Yöresi = 'Manisa'"_s, u"Başlık"_s), QStringList());
 }
 
 void TestDataControl::readOnlyNeverWrites()

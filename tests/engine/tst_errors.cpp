@@ -48,7 +48,7 @@ QString outsideBrackets(const QString &text)
     return QString(text).remove(QRegularExpression(u"\\([^()]*\\)"_s));
 }
 
-const QStringList kEnglish = {u"database"_s, u"locked"_s, u"unable"_s, u"no such"_s, u"too big"_s,
+const QStringList kEnglish = {u"database"_s,   u"locked"_s,  u"unable"_s,   u"no such"_s, u"too big"_s,
                               u"authorized"_s, u"attempt"_s, u"readonly"_s, u"error"_s};
 
 } // namespace
@@ -86,62 +86,46 @@ void TestErrors::failureSpeaksTurkish_data()
 {
     QTest::addColumn<Action>("action");
     QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("says");  // words of the sentence
+    QTest::addColumn<QString>("says"); // words of the sentence
 
     const auto update = [](const QString &path) {
         db::Database::open(path)->execute(u"UPDATE Zelvoran SET Yöresi = 'Sivas'"_s);
     };
-    QTest::newRow("locked by another program")
-        << Action([update](TestErrors *, const QString &path, sqlite3 *other) {
-               QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-               update(path);
-           })
-        << int(db::Locked) << u"başka bir program tarafından kilitli"_s;
-    QTest::newRow("read and write locked")
-        << Action([](TestErrors *, const QString &path, sqlite3 *other) {
-               QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-               db::Database::open(path)->openRecordset(u"SELECT * FROM Zelvoran"_s);
-           })
-        << int(db::Locked) << u"yeniden deneyin"_s;
-    QTest::newRow("folder takes no journal")
-        << Action([update](TestErrors *, const QString &path, sqlite3 *) {
-               const fault::NoJournal refused(path);
-               update(path);
-           })
-        << int(db::NoJournal) << u"Klasöre yazma izni verin"_s;
-    QTest::newRow("table dropped by another program")
-        << Action([](TestErrors *, const QString &path, sqlite3 *other) {
-               const auto db = db::Database::open(path);
-               const QString sql = u"UPDATE Zelvoran SET Yöresi = ? WHERE Başlık = ?"_s;
-               db->execute(sql, {u"Sivas"_s, u"yok"_s});
-               QCOMPARE(sqlite3_exec(other, "DROP TABLE Zelvoran", nullptr, nullptr, nullptr), SQLITE_OK);
-               db->execute(sql, {u"Sivas"_s, u"yok"_s});
-           })
-        << int(db::ObjectNotFound) << u"'Zelvoran' adında bir tablo"_s;
-    QTest::newRow("file emptied while open")
-        << Action([](TestErrors *, const QString &path, sqlite3 *) {
-               const auto db = db::Database::open(path);
-               QVERIFY(fault::truncate(path, 0));
-               db->openRecordset(u"SELECT Başlık FROM Zelvoran"_s);
-           })
-        << int(db::ObjectNotFound) << u"bulunamadı"_s;
-    QTest::newRow("value too big")
-        << Action([](TestErrors *, const QString &path, sqlite3 *) {
-               db::Database::open(path)->openRecordset(u"SELECT zeroblob(2000000000) AS x"_s);
-           })
-        << int(db::ValueTooBig) << u"daha küçük bir sonuç"_s;
-    QTest::newRow("extension not allowed")
-        << Action([](TestErrors *, const QString &path, sqlite3 *) {
-               db::Database::open(path)->openRecordset(u"SELECT load_extension('/tmp/x') AS x"_s);
-           })
-        << int(db::NotAuthorized) << u"izin verilmiyor"_s;
-    QTest::newRow("journal beside a read-only archive")
-        << Action([](TestErrors *, const QString &path, sqlite3 *) {
-               const QString copy = QFileInfo(path).absolutePath() + u"/kopya.qel"_s;
-               QVERIFY(fault::leaveJournal(path, copy));
-               db::Database::open(copy);
-           })
-        << int(db::JournalToRecover) << u"bulunduğu klasöre yazma izni verip"_s;
+    QTest::newRow("locked by another program") << Action([update](TestErrors *, const QString &path, sqlite3 *other) {
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        update(path);
+    }) << int(db::Locked) << u"başka bir program tarafından kilitli"_s;
+    QTest::newRow("read and write locked") << Action([](TestErrors *, const QString &path, sqlite3 *other) {
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        db::Database::open(path)->openRecordset(u"SELECT * FROM Zelvoran"_s);
+    }) << int(db::Locked) << u"yeniden deneyin"_s;
+    QTest::newRow("folder takes no journal") << Action([update](TestErrors *, const QString &path, sqlite3 *) {
+        const fault::NoJournal refused(path);
+        update(path);
+    }) << int(db::NoJournal) << u"Klasöre yazma izni verin"_s;
+    QTest::newRow("table dropped by another program") << Action([](TestErrors *, const QString &path, sqlite3 *other) {
+        const auto db = db::Database::open(path);
+        const QString sql = u"UPDATE Zelvoran SET Yöresi = ? WHERE Başlık = ?"_s;
+        db->execute(sql, {u"Sivas"_s, u"yok"_s});
+        QCOMPARE(sqlite3_exec(other, "DROP TABLE Zelvoran", nullptr, nullptr, nullptr), SQLITE_OK);
+        db->execute(sql, {u"Sivas"_s, u"yok"_s});
+    }) << int(db::ObjectNotFound) << u"'Zelvoran' adında bir tablo"_s;
+    QTest::newRow("file emptied while open") << Action([](TestErrors *, const QString &path, sqlite3 *) {
+        const auto db = db::Database::open(path);
+        QVERIFY(fault::truncate(path, 0));
+        db->openRecordset(u"SELECT Başlık FROM Zelvoran"_s);
+    }) << int(db::ObjectNotFound) << u"bulunamadı"_s;
+    QTest::newRow("value too big") << Action([](TestErrors *, const QString &path, sqlite3 *) {
+        db::Database::open(path)->openRecordset(u"SELECT zeroblob(2000000000) AS x"_s);
+    }) << int(db::ValueTooBig) << u"daha küçük bir sonuç"_s;
+    QTest::newRow("extension not allowed") << Action([](TestErrors *, const QString &path, sqlite3 *) {
+        db::Database::open(path)->openRecordset(u"SELECT load_extension('/tmp/x') AS x"_s);
+    }) << int(db::NotAuthorized) << u"izin verilmiyor"_s;
+    QTest::newRow("journal beside a read-only archive") << Action([](TestErrors *, const QString &path, sqlite3 *) {
+        const QString copy = QFileInfo(path).absolutePath() + u"/kopya.qel"_s;
+        QVERIFY(fault::leaveJournal(path, copy));
+        db::Database::open(copy);
+    }) << int(db::JournalToRecover) << u"bulunduğu klasöre yazma izni verip"_s;
 }
 
 void TestErrors::failureSpeaksTurkish()

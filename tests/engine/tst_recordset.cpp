@@ -60,14 +60,12 @@ void TestRecordset::moves_data()
     QTest::addColumn<bool>("updatable");
     QTest::newRow("table, in stored order")
         << u"zelvoran"_s << u"Başlık"_s
-        << QStringList{u"Şu Dağlar"_s, u"Ali"_s, u"Yemen Türküsü"_s, u"Çanakkale İçinde"_s, u"Ilgaz"_s,
-                       u"Sarı Gelin"_s}
+        << QStringList{u"Şu Dağlar"_s, u"Ali"_s, u"Yemen Türküsü"_s, u"Çanakkale İçinde"_s, u"Ilgaz"_s, u"Sarı Gelin"_s}
         << true;
-    QTest::newRow("select on one table") << u"SELECT Zelvoran.Başlık FROM zelvoran ORDER BY Başlık"_s
-                                         << u"Başlık"_s << fixture::titles() << true;
-    QTest::newRow("grouped snapshot")
-        << u"SELECT Türü2 FROM Zelvoran GROUP BY Türü2 ORDER BY Türü2"_s << u"türü2"_s
-        << QStringList{u"<null>"_s, u""_s, u"Kırık Hava"_s, u"Uzun Hava"_s} << false;
+    QTest::newRow("select on one table") << u"SELECT Zelvoran.Başlık FROM zelvoran ORDER BY Başlık"_s << u"Başlık"_s
+                                         << fixture::titles() << true;
+    QTest::newRow("grouped snapshot") << u"SELECT Türü2 FROM Zelvoran GROUP BY Türü2 ORDER BY Türü2"_s << u"türü2"_s
+                                      << QStringList{u"<null>"_s, u""_s, u"Kırık Hava"_s, u"Uzun Hava"_s} << false;
 }
 
 void TestRecordset::moves()
@@ -237,13 +235,13 @@ void TestRecordset::addNew()
     rs->addNew();
     QVERIFY(rs->field(u"Başlık"_s).isNull());
     rs->setField(u"Başlık"_s, u"ALİ"_s);
-    QVERIFY_DB_ERROR(rs->update(), db::DuplicateKey);  // the same title as Ali
+    QVERIFY_DB_ERROR(rs->update(), db::DuplicateKey); // the same title as Ali
     rs->setField(u"Başlık"_s, u"Zeybek"_s);
     rs->update();
     QCOMPARE(rs->recordCount(), 3);
-    QCOMPARE(rs->text(u"Başlık"_s), u"Şu Dağlar"_s);  // still on the record before
+    QCOMPARE(rs->text(u"Başlık"_s), u"Şu Dağlar"_s); // still on the record before
     rs->moveNext();
-    QCOMPARE(rs->text(u"Başlık"_s), u"Zeybek"_s);       // appended, though it does not match
+    QCOMPARE(rs->text(u"Başlık"_s), u"Zeybek"_s); // appended, though it does not match
     QVERIFY(rs->field(u"Yöresi"_s).isNull());
     rs->moveNext();
     QVERIFY(rs->eof());
@@ -310,7 +308,7 @@ void TestRecordset::requery()
     QCOMPARE(rs->absolutePosition(), 0);
     QCOMPARE(fixture::column(*rs, u"Başlık"_s), (QStringList{u"Ali"_s, u"Ilgaz"_s, u"Sarı Gelin"_s}));
     const QStringList kinds = fixture::column(*grouped, u"Türü"_s);
-    QCOMPARE(kinds.size(), 4);  // '' joined Zeybek, Horon came
+    QCOMPARE(kinds.size(), 4); // '' joined Zeybek, Horon came
     QVERIFY(kinds.contains(u"Horon"_s));
     QVERIFY(!kinds.contains(QString()));
 }

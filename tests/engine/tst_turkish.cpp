@@ -44,11 +44,12 @@ private:
 static const QStringList &sortedWords()
 {
     static const QStringList words = {
-        u"  boşluk"_s, u"1 Mayıs"_s, u"9"_s, u"— çizgi"_s, u"Ağıt"_s, u"Ali"_s, u"Âşık"_s,
-        u"Cide"_s, u"Çanakkale"_s, u"Denizli"_s, u"Gül"_s, u"Gülay"_s, u"Güzel"_s, u"Ğ"_s,
-        u"Hasan"_s, u"ılgaz"_s, u"Irmak"_s, u"Işık"_s, u"îman"_s, u"İnce"_s, u"Jale"_s,
-        u"Katibim"_s, u"Kâtibim"_s, u"Katip"_s, u"Kaz Dağı"_s, u"Ordu"_s, u"Oy Gelin"_s, u"Oya"_s, u"Ödemiş"_s, u"Pınar"_s, u"Sivas"_s, u"Şile"_s, u"Tokat"_s, u"Uşak"_s,
-        u"Ürgüp"_s, u"Van"_s, u"Zonguldak"_s, u"Ωmega"_s,
+        u"  boşluk"_s, u"1 Mayıs"_s,   u"9"_s,       u"— çizgi"_s,  u"Ağıt"_s,  u"Ali"_s,      u"Âşık"_s,
+        u"Cide"_s,     u"Çanakkale"_s, u"Denizli"_s, u"Gül"_s,      u"Gülay"_s, u"Güzel"_s,    u"Ğ"_s,
+        u"Hasan"_s,    u"ılgaz"_s,     u"Irmak"_s,   u"Işık"_s,     u"îman"_s,  u"İnce"_s,     u"Jale"_s,
+        u"Katibim"_s,  u"Kâtibim"_s,   u"Katip"_s,   u"Kaz Dağı"_s, u"Ordu"_s,  u"Oy Gelin"_s, u"Oya"_s,
+        u"Ödemiş"_s,   u"Pınar"_s,     u"Sivas"_s,   u"Şile"_s,     u"Tokat"_s, u"Uşak"_s,     u"Ürgüp"_s,
+        u"Van"_s,      u"Zonguldak"_s, u"Ωmega"_s,
     };
     return words;
 }
@@ -160,12 +161,10 @@ void TestTurkish::sqlAgreesWithCompare()
         QVERIFY2(turkish::equal(ordered[i], expected[i]), qPrintable(ordered[i] + u" / "_s + expected[i]));
 
     const QStringList groups = fixture::column(*m_db, u"SELECT v FROM w GROUP BY v ORDER BY v"_s, u"v"_s);
-    QCOMPARE(groups.size(), words.size() - 1);  // İZMİR and izmir are one group
+    QCOMPARE(groups.size(), words.size() - 1); // İZMİR and izmir are one group
 
-    QCOMPARE(fixture::column(*m_db, u"SELECT count(*) AS n FROM w WHERE v = 'İzmir'"_s, u"n"_s),
-             QStringList{u"2"_s});
-    QCOMPARE(fixture::column(*m_db, u"SELECT count(*) AS n FROM w WHERE v = 'ızmır'"_s, u"n"_s),
-             QStringList{u"1"_s});
+    QCOMPARE(fixture::column(*m_db, u"SELECT count(*) AS n FROM w WHERE v = 'İzmir'"_s, u"n"_s), QStringList{u"2"_s});
+    QCOMPARE(fixture::column(*m_db, u"SELECT count(*) AS n FROM w WHERE v = 'ızmır'"_s, u"n"_s), QStringList{u"1"_s});
 }
 
 // Texts that share their first bytes, some of them inside one character's UTF-8 form:
@@ -205,7 +204,7 @@ void TestTurkish::like_data()
     QTest::addColumn<bool>("ansi");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pattern");
-    QTest::addColumn<int>("result");  // 1, 0, or -1 for Null
+    QTest::addColumn<int>("result"); // 1, 0, or -1 for Null
 
     const QString null;
     struct Case {
@@ -271,9 +270,7 @@ void TestTurkish::like()
     QFETCH(QString, text);
     QFETCH(QString, pattern);
     QFETCH(int, result);
-    auto literal = [](const QString &s) -> QString {
-        return s.isNull() ? u"NULL"_s : u'\'' + db::quoted(s) + u'\'';
-    };
+    auto literal = [](const QString &s) -> QString { return s.isNull() ? u"NULL"_s : u'\'' + db::quoted(s) + u'\''; };
     m_db->setLikeDialect(ansi ? db::LikeDialect::Ansi : db::LikeDialect::Jet);
     auto rs = m_db->openRecordset(u"SELECT "_s + literal(text) + u" LIKE "_s + literal(pattern) + u" AS m"_s);
     m_db->setLikeDialect(db::LikeDialect::Jet);

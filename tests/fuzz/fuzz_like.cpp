@@ -22,7 +22,11 @@ namespace {
 // letters of their own; a range whose ends are reversed holds nothing.
 struct Item {
     enum Kind { Run, Any, Digit, Char, Set };
-    explicit Item(Kind k, char32_t ch = 0) : kind(k), c(ch) {}
+    explicit Item(Kind k, char32_t ch = 0)
+        : kind(k)
+        , c(ch)
+    {
+    }
     Kind kind;
     char32_t c;
     bool negated = false;
@@ -120,8 +124,8 @@ bool referenceMatch(const std::vector<Item> &pattern, const std::u32string &text
 // reused between rows: the text, the same bytes as a BLOB, and the text's second half.
 std::vector<int> sqliteMatches(db::Database &db, const QByteArray &pattern, const QByteArray &text)
 {
-    static sqlite3_stmt *const stmt =
-        fuzz::prepared("SELECT like(?1, column2) FROM (VALUES (1, ?2), (2, ?3), (3, ?4)) ORDER BY column1");
+    static sqlite3_stmt *const stmt = fuzz::prepared(
+        "SELECT like(?1, column2) FROM (VALUES (1, ?2), (2, ?3), (3, ?4)) ORDER BY column1");
     const QByteArray half = text.mid(text.size() / 2);
     sqlite3_bind_text(stmt, 1, pattern.constData(), int(pattern.size()), SQLITE_TRANSIENT);
     sqlite3_bind_text(stmt, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);

@@ -48,7 +48,8 @@ void songDatabase(const QString &path)
 {
     try {
         auto db = songdb::openChecked(path);
-        for (const QString &source : {u"Zelvoran"_s, u"basharfler"_s, u"sozluk"_s, u"ayarlar"_s, u"muzik"_s, u"arama"_s}) {
+        for (const QString &source :
+             {u"Zelvoran"_s, u"basharfler"_s, u"sozluk"_s, u"ayarlar"_s, u"muzik"_s, u"arama"_s}) {
             try {
                 readAll(*db, source);
             } catch (const db::Error &) {

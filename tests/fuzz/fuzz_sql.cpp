@@ -23,30 +23,92 @@ namespace {
 
 QStringList titles()
 {
-    return {u"A"_s, u"Ab"_s, u"Âb"_s, u"âa"_s, u"Kâtibim"_s, u"Katibim"_s, u"Katip"_s, u"Kaz Dağı"_s,
-            u"Oy Gelin"_s, u"Oya"_s, u"İki Keklik"_s, u"ılgaz"_s, u"Işık"_s, u"Ilgın"_s, u"i"_s, u"Çanakkale İçinde"_s,
-            u"Ş"_s, u"Şu Dağlar"_s, u"Üsküdar'a Gider İken"_s, u"Ğ"_s, u"ß"_s, u"ss"_s, u"ÿ"_s, u"€uro"_s,
-            u"₺"_s, u"—tire"_s, u"“Tırnak”"_s, u"A\U0010FFFF"_s, u"A\U0010FFFFB"_s, u"A\U0010FFFE"_s, u"A\uFFFF"_s,
-            u"😀 gülen"_s, u"A😀"_s, u"Z"_s, u"zz"_s, u"[köşeli]"_s, u"*yıldız"_s, u"%yüzde"_s, u"_alt"_s,
-            u"#diyez"_s, u"1 Mayıs"_s, u"12a"_s, u" Bilinmeyen"_s, u"  iki boşluk"_s, u"Sivas"_s,
-            u"Sivaslı"_s, u"Yemen Türküsü"_s, u"Ürgüp"_s, u"Ödemiş"_s, u"Gülay"_s, u"Gül"_s, u"îman"_s,
-            u"ırmak"_s, u"İnce"_s};
+    return {u"A"_s,
+            u"Ab"_s,
+            u"Âb"_s,
+            u"âa"_s,
+            u"Kâtibim"_s,
+            u"Katibim"_s,
+            u"Katip"_s,
+            u"Kaz Dağı"_s,
+            u"Oy Gelin"_s,
+            u"Oya"_s,
+            u"İki Keklik"_s,
+            u"ılgaz"_s,
+            u"Işık"_s,
+            u"Ilgın"_s,
+            u"i"_s,
+            u"Çanakkale İçinde"_s,
+            u"Ş"_s,
+            u"Şu Dağlar"_s,
+            u"Üsküdar'a Gider İken"_s,
+            u"Ğ"_s,
+            u"ß"_s,
+            u"ss"_s,
+            u"ÿ"_s,
+            u"€uro"_s,
+            u"₺"_s,
+            u"—tire"_s,
+            u"“Tırnak”"_s,
+            u"A\U0010FFFF"_s,
+            u"A\U0010FFFFB"_s,
+            u"A\U0010FFFE"_s,
+            u"A\uFFFF"_s,
+            u"😀 gülen"_s,
+            u"A😀"_s,
+            u"Z"_s,
+            u"zz"_s,
+            u"[köşeli]"_s,
+            u"*yıldız"_s,
+            u"%yüzde"_s,
+            u"_alt"_s,
+            u"#diyez"_s,
+            u"1 Mayıs"_s,
+            u"12a"_s,
+            u" Bilinmeyen"_s,
+            u"  iki boşluk"_s,
+            u"Sivas"_s,
+            u"Sivaslı"_s,
+            u"Yemen Türküsü"_s,
+            u"Ürgüp"_s,
+            u"Ödemiş"_s,
+            u"Gülay"_s,
+            u"Gül"_s,
+            u"îman"_s,
+            u"ırmak"_s,
+            u"İnce"_s};
 }
 
 QStringList values()
 {
-    return {u"Sivas"_s, u"sivas"_s, u"SİVAS"_s, u"İzmir"_s, u"izmir"_s, u"Kırık Hava"_s, u"kırık hava"_s,
-            u"Türkü 1"_s, u"Türkü 10"_s, u" Bilinmeyen"_s, u"Âşık Veysel"_s, u"Aşık Veysel"_s, u"Ağıt"_s,
-            u"Zeybek"_s, u"Çoban Ali"_s, u"Muzaffer Sarısözen"_s, u"%"_s, u"*"_s, u"'"_s};
+    return {u"Sivas"_s,
+            u"sivas"_s,
+            u"SİVAS"_s,
+            u"İzmir"_s,
+            u"izmir"_s,
+            u"Kırık Hava"_s,
+            u"kırık hava"_s,
+            u"Türkü 1"_s,
+            u"Türkü 10"_s,
+            u" Bilinmeyen"_s,
+            u"Âşık Veysel"_s,
+            u"Aşık Veysel"_s,
+            u"Ağıt"_s,
+            u"Zeybek"_s,
+            u"Çoban Ali"_s,
+            u"Muzaffer Sarısözen"_s,
+            u"%"_s,
+            u"*"_s,
+            u"'"_s};
 }
 
 // The characters patterns and texts are made of, beside the archive's own prefixes.
 QStringList alphabet()
 {
-    return {u"a"_s, u"A"_s, u"â"_s, u"Â"_s, u"k"_s, u"K"_s, u"ı"_s, u"I"_s, u"i"_s, u"İ"_s, u"ş"_s, u"Ş"_s,
-            u"ç"_s, u"ğ"_s, u"ö"_s, u"ü"_s, u"s"_s, u"z"_s, u"Z"_s, u"y"_s, u" "_s, u"*"_s, u"?"_s, u"#"_s,
-            u"%"_s, u"_"_s, u"["_s, u"]"_s, u"!"_s, u"-"_s, u"'"_s, u"1"_s, u"9"_s, u"€"_s, u"😀"_s,
-            u"\U0010FFFF"_s, u"\uFFFF"_s, u"ß"_s, u"ÿ"_s, u"Ÿ"_s, u"—"_s, u"“"_s, u"\u0001"_s};
+    return {u"a"_s, u"A"_s, u"â"_s,          u"Â"_s,      u"k"_s, u"K"_s, u"ı"_s, u"I"_s, u"i"_s, u"İ"_s,     u"ş"_s,
+            u"Ş"_s, u"ç"_s, u"ğ"_s,          u"ö"_s,      u"ü"_s, u"s"_s, u"z"_s, u"Z"_s, u"y"_s, u" "_s,     u"*"_s,
+            u"?"_s, u"#"_s, u"%"_s,          u"_"_s,      u"["_s, u"]"_s, u"!"_s, u"-"_s, u"'"_s, u"1"_s,     u"9"_s,
+            u"€"_s, u"😀"_s, u"\U0010FFFF"_s, u"\uFFFF"_s, u"ß"_s, u"ÿ"_s, u"Ÿ"_s, u"—"_s, u"“"_s, u"\u0001"_s};
 }
 
 // Texts and values of every kind a file may hold: Null, empty, blanks, malformed
@@ -56,8 +118,14 @@ void fill(db::Database &db)
     schema::createSongDatabase(db);
     const QStringList t = titles(), v = values();
     const QStringList fields = schema::songFields();
-    const QString odd[] = {u"NULL"_s, u"''"_s, u"X'4B61'"_s, u"CAST(X'4BC3' AS TEXT)"_s, u"CAST(X'C328' AS TEXT)"_s,
-                           u"42"_s, u"' '"_s, u"CAST(X'41ED' AS TEXT)"_s};
+    const QString odd[] = {u"NULL"_s,
+                           u"''"_s,
+                           u"X'4B61'"_s,
+                           u"CAST(X'4BC3' AS TEXT)"_s,
+                           u"CAST(X'C328' AS TEXT)"_s,
+                           u"42"_s,
+                           u"' '"_s,
+                           u"CAST(X'41ED' AS TEXT)"_s};
     int n = 0;
     for (const QString &title : t) {
         QStringList row = {u'\'' + db::quoted(title) + u'\''};
@@ -78,7 +146,10 @@ void fill(db::Database &db)
 // SQLite's own (names exactly as stored, plain DELETE and SET).
 class Generator {
 public:
-    explicit Generator(fuzz::Input &in) : m_in(in) {}
+    explicit Generator(fuzz::Input &in)
+        : m_in(in)
+    {
+    }
 
     QString jet, native;
 
@@ -469,7 +540,8 @@ Result runNative(db::Database &db, const QString &sql, bool *tooLong = nullptr)
         return r;
     }
     // Unbound values read as Null here; the engine refuses them.
-    if (!QByteArray(tail).trimmed().isEmpty() || !sqlite3_stmt_readonly(stmt) || sqlite3_bind_parameter_count(stmt) > 0) {
+    if (!QByteArray(tail).trimmed().isEmpty() || !sqlite3_stmt_readonly(stmt)
+        || sqlite3_bind_parameter_count(stmt) > 0) {
         r.error = u"not one read without values"_s;
         sqlite3_finalize(stmt);
         return r;

@@ -129,7 +129,8 @@ void checkSuccessors(const QString &text)
         for (const uint c : chars) {
             const char32_t f = rules::foldChar(c);
             const char32_t s = rules::successor(f, order);
-            const QStringList details = {u"U+%1"_s.arg(uint(c), 4, 16, QChar(u'0')), u"successor U+%1"_s.arg(uint(s), 4, 16, QChar(u'0'))};
+            const QStringList details = {u"U+%1"_s.arg(uint(c), 4, 16, QChar(u'0')),
+                                         u"successor U+%1"_s.arg(uint(s), 4, 16, QChar(u'0'))};
             if (s != 0) {
                 FUZZ_CHECK(rules::foldChar(s) == s, details);
                 FUZZ_CHECK(rules::weight(s, order) > rules::weight(f, order), details);

@@ -11,14 +11,20 @@
 // What the fuzz targets share: reading choices from the fuzzer's bytes, and stopping
 // the run on a broken promise with the inputs that broke it.
 struct sqlite3_stmt;
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 namespace fuzz {
 
 // Reads choices and byte runs from the input; past its end every choice is 0.
 class Input {
 public:
-    Input(const uint8_t *data, size_t size) : m_data(data), m_size(size) {}
+    Input(const uint8_t *data, size_t size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
 
     bool atEnd() const { return m_pos >= m_size; }
     uint8_t byte() { return atEnd() ? 0 : m_data[m_pos++]; }
@@ -60,8 +66,8 @@ std::u32string foldedCodePoints(const QByteArray &bytes);
 
 } // namespace fuzz
 
-#define FUZZ_CHECK(condition, ...)                                                               \
-    do {                                                                                         \
-        if (!(condition))                                                                        \
-            ::fuzz::fail(#condition, ##__VA_ARGS__);                                             \
+#define FUZZ_CHECK(condition, ...)                                                                                     \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            ::fuzz::fail(#condition, ##__VA_ARGS__);                                                                   \
     } while (false)

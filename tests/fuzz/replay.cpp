@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg.startsWith(u'-'))
-            continue;  // libFuzzer's options
+            continue; // libFuzzer's options
         const QFileInfo info(arg);
         if (info.isDir()) {
             const QDir dir(arg);

@@ -19,8 +19,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kGrouped = {u"Yöresi"_s, u"Türü"_s, u"Türü2"_s, u"KaynakKişi"_s,
-                              u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
+const QStringList kGrouped = {u"Yöresi"_s, u"Türü"_s, u"Türü2"_s, u"KaynakKişi"_s, u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
 const QStringList kPeople = {u"KaynakKişi"_s, u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
 
 QString dataDir()
@@ -86,8 +85,9 @@ int count(db::Database &db, const QString &source)
 QStringList titlesOfLetter(db::Database &db, const QString &letter)
 {
     QStringList out;
-    const QVariantList v = column(db, u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran.Başlık Like '"_s
-                                          + letter + u"*' ORDER BY Zelvoran.Başlık;"_s,
+    const QVariantList v = column(db,
+                                  u"SELECT Zelvoran.Başlık FROM zelvoran WHERE zelvoran.Başlık Like '"_s + letter
+                                      + u"*' ORDER BY Zelvoran.Başlık;"_s,
                                   u"Başlık"_s);
     for (const QVariant &t : v)
         out << t.toString();
@@ -116,7 +116,7 @@ void checkTitles(db::Database &db)
         QVERIFY(!t.isEmpty());
         QVERIFY2(!t.contains(u'\''), qPrintable(t));
         QVERIFY2(!std::all_of(t.cbegin(), t.cend(), [](QChar c) { return c.isDigit(); }), qPrintable(t));
-        QVERIFY2(!t.endsWith(u'0'), qPrintable(t));  // a key ending in 0 is a folder node
+        QVERIFY2(!t.endsWith(u'0'), qPrintable(t)); // a key ending in 0 is a folder node
         folded.insert(turkish::fold(t));
     }
     QCOMPARE(folded.size(), titles.size());
@@ -265,7 +265,8 @@ private slots:
             QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran WHERE Başlık Like 'kâ*'"_s), QStringList{u"Kâtibim"_s});
             QStringList sivas = order;
             sivas.removeAll(u"Kâtibim"_s);
-            QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran WHERE Yöresi = 'Sivas' ORDER BY Yöresi, Başlık"_s), sivas);
+            QCOMPARE(titles(db, u"SELECT Başlık FROM Zelvoran WHERE Yöresi = 'Sivas' ORDER BY Yöresi, Başlık"_s),
+                     sivas);
             QCOMPARE(titles(db, u"SELECT * FROM pragma_integrity_check()"_s), QStringList{u"ok"_s});
         };
         const QStringList former = {u"Katibim"_s, u"Katip"_s, u"Kaz Dağı"_s, u"Kâtibim"_s, u"Kuzu"_s};
@@ -341,9 +342,8 @@ private slots:
             const QString d = turkish::upper(v.toString());
             const bool blank = std::any_of(lyrics.cbegin(), lyrics.cend(),
                                            [&d](const QString &l) { return l.contains(u' ' + d); });
-            const bool lineStart = std::any_of(lyrics.cbegin(), lyrics.cend(), [&d](const QString &l) {
-                return l.contains(u'\n' + d + u' ');
-            });
+            const bool lineStart = std::any_of(lyrics.cbegin(), lyrics.cend(),
+                                               [&d](const QString &l) { return l.contains(u'\n' + d + u' '); });
             afterBlank += blank;
             atLineStartOnly += lineStart && !blank;
         }
@@ -360,7 +360,7 @@ private slots:
         QCOMPARE(count(*ayar, u"onsoz"_s), 1);
         const QString vu = onlyRowText(*ayar, u"onsoz"_s, u"vu"_s);
         const QString qel = onlyRowText(*ayar, u"onsoz"_s, u"qel"_s);
-        QVERIFY(vu.count(u"\n\n"_s) >= 2);  // a few paragraphs
+        QVERIFY(vu.count(u"\n\n"_s) >= 2); // a few paragraphs
         QVERIFY(qel.count(u"\n\n"_s) >= 2);
         QVERIFY(!vu.contains(u"\n\n\n"_s));
         QVERIFY(vu != qel);
@@ -382,13 +382,13 @@ private slots:
         QCOMPARE(count(*db, u"Zelvoran"_s), count(*reference, u"Zelvoran"_s));
         QCOMPARE(count(*db, u"sozluk"_s), count(*reference, u"sozluk"_s));
         QCOMPARE(count(*db::Database::open(settings), u"ayarlar"_s), 1);
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files).size(), 2);  // nothing left beside them
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files).size(), 2); // nothing left beside them
     }
 
     void brokenSourcesLeaveTheTargetAlone_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");  // null: the file is removed
+        QTest::addColumn<QByteArray>("content"); // null: the file is removed
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("unknown field") << u"songs/zz.txt"_s << QByteArray("Başlık: Zil Sesi\nYöre: Ankara\n\nsöz\n")
@@ -396,39 +396,30 @@ private slots:
         QTest::newRow("field twice") << u"songs/zz.txt"_s
                                      << QByteArray("Başlık: Zil Sesi\nTürü: Türkü\ntürü: Ninni\n\nsöz\n")
                                      << u"iki kez"_s;
-        QTest::newRow("line without colon") << u"songs/zz.txt"_s << QByteArray("Başlık: Zil Sesi\nAnkara\n\nsöz\n")
-                                            << u"\"Ankara\""_s;
+        QTest::newRow("line without colon")
+            << u"songs/zz.txt"_s << QByteArray("Başlık: Zil Sesi\nAnkara\n\nsöz\n") << u"\"Ankara\""_s;
         QTest::newRow("no title") << u"songs/zz.txt"_s << QByteArray("Yöresi: Ankara\n\nsöz\n") << u"başlık yok"_s;
         QTest::newRow("empty title") << u"songs/zz.txt"_s << QByteArray("Başlık:\nYöresi: Ankara\n\nsöz\n")
                                      << u"başlık yok"_s;
-        QTest::newRow("same title, other case") << u"songs/zz.txt"_s << QByteArray("Başlık: SARI GELİN\n\nsöz\n")
-                                                << u"aynı başlığı"_s;
-        QTest::newRow("apostrophe in title") << u"songs/zz.txt"_s
-                                             << QByteArray("Başlık: Sarı Gelin'in Türküsü\n\nsöz\n")
-                                             << u"apostrof"_s;
-        QTest::newRow("digits title") << u"songs/zz.txt"_s << QByteArray("Başlık: 1915\n\nsöz\n")
-                                      << u"rakamlardan"_s;
-        QTest::newRow("title ending in 0") << u"songs/zz.txt"_s << QByteArray("Başlık: Zil 1920\n\nsöz\n")
-                                           << u"0 ile"_s;
-        QTest::newRow("digits group value") << u"songs/zz.txt"_s
-                                            << QByteArray("Başlık: Zil Sesi\nTürü2: 1915\n\nsöz\n")
-                                            << u"\"Türü2\""_s;
-        QTest::newRow("apostrophe in group value") << u"songs/zz.txt"_s
-                                                   << QByteArray("Başlık: Zil Sesi\nSöz: Ali'nin\n\nsöz\n")
-                                                   << u"\"Söz\""_s;
-        QTest::newRow("initial not listed") << u"songs/zz.txt"_s << QByteArray("Başlık: Misket\n\nsöz\n")
-                                            << u"\"M\""_s;
-        QTest::newRow("letter without title") << u"harfler.txt"_s
-                                              << QByteArray("A\nB\nÇ\nD\nG\nH\nİ\nK\nM\nÖ\nS\nŞ\nU\nÜ\nY\nZ\n")
-                                              << u"\"M\""_s;
-        QTest::newRow("letters out of order") << u"harfler.txt"_s
-                                              << QByteArray("A\nB\nD\nÇ\nG\nH\nİ\nK\nÖ\nS\nŞ\nU\nÜ\nY\nZ\n")
-                                              << u"alfabe sırasında"_s;
+        QTest::newRow("same title, other case")
+            << u"songs/zz.txt"_s << QByteArray("Başlık: SARI GELİN\n\nsöz\n") << u"aynı başlığı"_s;
+        QTest::newRow("apostrophe in title")
+            << u"songs/zz.txt"_s << QByteArray("Başlık: Sarı Gelin'in Türküsü\n\nsöz\n") << u"apostrof"_s;
+        QTest::newRow("digits title") << u"songs/zz.txt"_s << QByteArray("Başlık: 1915\n\nsöz\n") << u"rakamlardan"_s;
+        QTest::newRow("title ending in 0")
+            << u"songs/zz.txt"_s << QByteArray("Başlık: Zil 1920\n\nsöz\n") << u"0 ile"_s;
+        QTest::newRow("digits group value")
+            << u"songs/zz.txt"_s << QByteArray("Başlık: Zil Sesi\nTürü2: 1915\n\nsöz\n") << u"\"Türü2\""_s;
+        QTest::newRow("apostrophe in group value")
+            << u"songs/zz.txt"_s << QByteArray("Başlık: Zil Sesi\nSöz: Ali'nin\n\nsöz\n") << u"\"Söz\""_s;
+        QTest::newRow("initial not listed") << u"songs/zz.txt"_s << QByteArray("Başlık: Misket\n\nsöz\n") << u"\"M\""_s;
+        QTest::newRow("letter without title")
+            << u"harfler.txt"_s << QByteArray("A\nB\nÇ\nD\nG\nH\nİ\nK\nM\nÖ\nS\nŞ\nU\nÜ\nY\nZ\n") << u"\"M\""_s;
+        QTest::newRow("letters out of order")
+            << u"harfler.txt"_s << QByteArray("A\nB\nD\nÇ\nG\nH\nİ\nK\nÖ\nS\nŞ\nU\nÜ\nY\nZ\n") << u"alfabe sırasında"_s;
         QTest::newRow("dotless I for İ") << u"harfler.txt"_s
-                                         << QByteArray("A\nB\nÇ\nD\nG\nH\nI\nK\nÖ\nS\nŞ\nU\nÜ\nY\nZ\n")
-                                         << u"\"I\""_s;
-        QTest::newRow("not UTF-8") << u"songs/zz.txt"_s << QByteArray("Başlık: Zil \xfe\xff\n\nsöz\n")
-                                   << u"UTF-8"_s;
+                                         << QByteArray("A\nB\nÇ\nD\nG\nH\nI\nK\nÖ\nS\nŞ\nU\nÜ\nY\nZ\n") << u"\"I\""_s;
+        QTest::newRow("not UTF-8") << u"songs/zz.txt"_s << QByteArray("Başlık: Zil \xfe\xff\n\nsöz\n") << u"UTF-8"_s;
         QTest::newRow("dictionary missing") << u"sozluk.txt"_s << QByteArray() << u"sozluk.txt"_s;
         QTest::newRow("no songs") << u"songs"_s << QByteArray() << u"songs"_s;
     }
@@ -466,8 +457,7 @@ private slots:
         QTest::addColumn<QVariant>("expected");
         QTest::newRow("all four, same lyricist and composer")
             << u"KaynakKişi: A\nDerleyen: B\nSöz: C\nMüzik: C\n"_s << QVariant(u"K:A  D:B   SM:C"_s);
-        QTest::newRow("no source person") << u"Derleyen: B\nSöz: C\nMüzik: D\n"_s
-                                          << QVariant(u"  D:B   S:C  M:D"_s);
+        QTest::newRow("no source person") << u"Derleyen: B\nSöz: C\nMüzik: D\n"_s << QVariant(u"  D:B   S:C  M:D"_s);
         QTest::newRow("composer alone") << u"KaynakKişi: A\nMüzik: D\n"_s << QVariant(u"K:A  M:D"_s);
         QTest::newRow("lyricist alone") << u"Söz: C\n"_s << QVariant(u"  S:C"_s);
         QTest::newRow("no lyricist or composer") << u"KaynakKişi: A\nDerleyen: B\n"_s << QVariant(u"K:A  D:B"_s);
@@ -500,8 +490,8 @@ private slots:
     void repairSettings_data()
     {
         QTest::addColumn<QString>("setup");
-        QTest::addColumn<QVariant>("vtyol");  // afterwards
-        QTest::addColumn<QString>("vu");      // afterwards
+        QTest::addColumn<QVariant>("vtyol"); // afterwards
+        QTest::addColumn<QString>("vu");     // afterwards
         QTest::newRow("missing file") << u"missing"_s << QVariant() << QString();
         QTest::newRow("no ayarlar table") << u"noAyarlar"_s << QVariant() << u"Önsöz"_s;
         QTest::newRow("ayarlar without rows") << u"emptyAyarlar"_s << QVariant() << u"Önsöz"_s;
@@ -526,7 +516,8 @@ private slots:
             if (setup == u"noOnsoz"_s || setup == u"healthy"_s)
                 db->executeNative(u"CREATE TABLE ayarlar (vtyol TEXT); INSERT INTO ayarlar VALUES ('/a/b.qel')"_s);
             if (setup != u"noOnsoz"_s)
-                db->executeNative(u"CREATE TABLE onsoz (vu TEXT, qel TEXT); INSERT INTO onsoz VALUES ('Önsöz', 'İkinci')"_s);
+                db->executeNative(
+                    u"CREATE TABLE onsoz (vu TEXT, qel TEXT); INSERT INTO onsoz VALUES ('Önsöz', 'İkinci')"_s);
         }
         // Twice: a second repair finds nothing to add.
         for (int round = 0; round < 2; ++round) {
@@ -596,8 +587,9 @@ private slots:
                 QVERIFY2(s.nulls > 0 && s.empties > 0, qPrintable(f));
                 QVERIFY2(s.values.size() >= distinct * 9 / 10, qPrintable(f));
                 // The grouped tree's statement sees the same groups: values, empty text, Null.
-                QCOMPARE(count(*db, u"SELECT Zelvoran.%1 From Zelvoran GROUP BY Zelvoran.%1 ORDER BY Zelvoran.%1;"_s.arg(f)),
-                         int(s.values.size()) + 2);
+                QCOMPARE(
+                    count(*db, u"SELECT Zelvoran.%1 From Zelvoran GROUP BY Zelvoran.%1 ORDER BY Zelvoran.%1;"_s.arg(f)),
+                    int(s.values.size()) + 2);
             }
         }
         const QVariantList lyrics = column(*db, u"Zelvoran"_s, u"Sözler"_s);

@@ -1,8 +1,8 @@
 #include "archivefixture.h"
 
 #include "database.h"
-#include "formkinds.h"
 #include "form1.h"
+#include "formkinds.h"
 #include "globals.h"
 #include "recordset.h"
 #include "schema.h"
@@ -99,10 +99,14 @@ QList<Song> sampleSongs()
 {
     auto song = [](const QString &title, QVariantMap f) { return Song{title, f}; };
     return {
-        song(u"Ali Paşa"_s, {{u"Sözler"_s, u"Gel yanıma\nsevdiğim"_s}, {u"Derleyen"_s, u"Veli"_s}, {u"Yöresi"_s, u"Sivas"_s}}),
-        song(u"Bülbülüm"_s, {{u"Sözler"_s, u"Bülbülüm altın kafeste"_s}, {u"Derleyen"_s, u""_s}, {u"Yöresi"_s, u"İzmir"_s}}),
+        song(u"Ali Paşa"_s,
+             {{u"Sözler"_s, u"Gel yanıma\nsevdiğim"_s}, {u"Derleyen"_s, u"Veli"_s}, {u"Yöresi"_s, u"Sivas"_s}}),
+        song(u"Bülbülüm"_s,
+             {{u"Sözler"_s, u"Bülbülüm altın kafeste"_s}, {u"Derleyen"_s, u""_s}, {u"Yöresi"_s, u"İzmir"_s}}),
         song(u"Çanakkale"_s, {{u"Sözler"_s, u"Çanakkale içinde"_s}, {u"Yöresi"_s, u"Çanakkale"_s}}),
-        song(u"Ayva Çiçek"_s, {{u"Sözler"_s, u"Ayva çiçek açmış"_s}, {u"Derleyen"_s, u"Veli"_s}, {u"Yöresi"_s, u"Sivas"_s}}),
-        song(u"Sarı Gelin"_s, {{u"Sözler"_s, u"Erzurum çarşı pazar"_s}, {u"Derleyen"_s, u"Ahmet"_s}, {u"Yöresi"_s, u"Erzurum"_s}}),
+        song(u"Ayva Çiçek"_s,
+             {{u"Sözler"_s, u"Ayva çiçek açmış"_s}, {u"Derleyen"_s, u"Veli"_s}, {u"Yöresi"_s, u"Sivas"_s}}),
+        song(u"Sarı Gelin"_s,
+             {{u"Sözler"_s, u"Erzurum çarşı pazar"_s}, {u"Derleyen"_s, u"Ahmet"_s}, {u"Yöresi"_s, u"Erzurum"_s}}),
     };
 }

@@ -17,8 +17,7 @@ bool refuseWrites(const QString &path, const QString &table, const QString &mess
         const QString quotedMessage = u"'"_s + QString(message).replace(u'\'', u"''"_s) + u"'"_s;
         for (const QString &event : {u"INSERT"_s, u"UPDATE"_s, u"DELETE"_s}) {
             db->executeNative(u"CREATE TRIGGER \"refuse_"_s + event.toLower() + u"_"_s + table + u"\" BEFORE "_s + event
-                              + u" ON \""_s + table + u"\" BEGIN SELECT RAISE(ABORT, "_s + quotedMessage
-                              + u"); END"_s);
+                              + u" ON \""_s + table + u"\" BEGIN SELECT RAISE(ABORT, "_s + quotedMessage + u"); END"_s);
         }
         return true;
     } catch (const db::Error &) {

@@ -136,9 +136,9 @@ void TestBoundEdits::lineEndsOfStoredText()
 void TestBoundEdits::untouchedCharactersAreKept_data()
 {
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<int>("at");       // cursor position in the box, -1 at the end
-    QTest::addColumn<int>("deletes");  // Delete presses there
-    QTest::addColumn<QString>("typed");  // "\n" presses Enter
+    QTest::addColumn<int>("at");        // cursor position in the box, -1 at the end
+    QTest::addColumn<int>("deletes");   // Delete presses there
+    QTest::addColumn<QString>("typed"); // "\n" presses Enter
     QTest::addColumn<QString>("saved");
     const QString nbsp = u"\u00A0"_s, lineSep = u"\u2028"_s;
     QTest::newRow("no-break space") << u"a"_s + nbsp + u"b"_s << -1 << 0 << u"c"_s << u"a"_s + nbsp + u"bc"_s;
@@ -149,8 +149,8 @@ void TestBoundEdits::untouchedCharactersAreKept_data()
     QTest::newRow("Enter in a CR LF text") << u"bir\r\niki"_s << -1 << 0 << u"\nüç"_s << u"bir\r\niki\r\nüç"_s;
     QTest::newRow("Enter in a LF text") << u"bir\u2028iki"_s << -1 << 0 << u"\nüç"_s << u"bir\u2028iki\nüç"_s;
     QTest::newRow("a CR LF deleted") << u"bir\r\niki\rüç"_s << 3 << 1 << QString() << u"biriki\rüç"_s;
-    QTest::newRow("middle of mixed text") << u"a"_s + nbsp + u"b\rc"_s + lineSep << 2 << 1 << u"x"_s
-                                          << u"a"_s + nbsp + u"x\rc"_s + lineSep;
+    QTest::newRow("middle of mixed text")
+        << u"a"_s + nbsp + u"b\rc"_s + lineSep << 2 << 1 << u"x"_s << u"a"_s + nbsp + u"x\rc"_s + lineSep;
     QTest::newRow("paragraph separator") << u"a\u2029b"_s << -1 << 0 << u"c"_s << u"a\u2029bc"_s;
     const QString longLine(9000, u'x');
     QTest::newRow("folded long line") << longLine + u"\r"_s + nbsp << -1 << 0 << u"y"_s

@@ -23,7 +23,8 @@ QString nul()
 }
 
 // Runs f on the modal dialog once it is open.
-template <typename Dialog> void whenOpen(std::function<void(Dialog *)> f)
+template <typename Dialog>
+void whenOpen(std::function<void(Dialog *)> f)
 {
     QTimer::singleShot(0, qApp, [f] {
         auto *d = qobject_cast<Dialog *>(QApplication::activeModalWidget());
@@ -171,7 +172,7 @@ void TestDialogSeams::handlerAnswersTheFileDialogs()
     QCOMPARE(asked.size(), 2);
     QCOMPARE(asked.at(0).kind, fileopen::Request::Kind::OpenFile);
     QCOMPARE(asked.at(0).title, u"Dosya Aç"_s);
-    QCOMPARE(asked.at(0).startFolder, QDir::homePath());  // the absent folder falls back
+    QCOMPARE(asked.at(0).startFolder, QDir::homePath()); // the absent folder falls back
     QCOMPARE(asked.at(0).nameFilters, QStringList{u"Türkü Veritabanı (*.qel)"_s});
     QCOMPARE(asked.at(1).kind, fileopen::Request::Kind::Folder);
     QCOMPARE(asked.at(1).startFolder, dir.path());

@@ -39,8 +39,8 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::newRow("one line of words") << longLine(1'000'000, u"türkü söyle "_s);
         QTest::newRow("one line without blanks") << longLine(100'000, u"ş"_s);
-        QTest::newRow("long lines among short, CR LF") << u"baş\r\n"_s + longLine(30'000, u"ab "_s) + u"\r\norta\r\n"_s
-                                                              + longLine(20'000, u"x"_s) + u"\r\n"_s;
+        QTest::newRow("long lines among short, CR LF")
+            << u"baş\r\n"_s + longLine(30'000, u"ab "_s) + u"\r\norta\r\n"_s + longLine(20'000, u"x"_s) + u"\r\n"_s;
         QTest::newRow("exactly the fold") << longLine(FieldTextEdit::kFoldLength, u"a"_s);
         QTest::newRow("short lines") << u"bir\niki\n\nüç"_s;
     }
@@ -72,7 +72,7 @@ private slots:
         // Enter inside the second piece: one line break there, nothing else.
         const int at = FieldTextEdit::kFoldLength + 10;
         QTextCursor c = edit.textCursor();
-        c.setPosition(at + 1);  // one block separator before it
+        c.setPosition(at + 1); // one block separator before it
         edit.setTextCursor(c);
         QTest::keyClick(&edit, Qt::Key_Return);
         QTest::keyClicks(&edit, u"x"_s);

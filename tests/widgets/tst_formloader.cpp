@@ -42,7 +42,8 @@ private slots:
     void badInput();
 
 private:
-    template <typename T> T *control(const QString &name) const
+    template <typename T>
+    T *control(const QString &name) const
     {
         return m_form->findChild<T *>(name);
     }
@@ -124,8 +125,8 @@ void TestFormLoader::tabOrderFollowsTabIndex()
 {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    const QStringList chain{u"txt(1)"_s, u"yol1"_s, u"txt(0)"_s, u"sec1"_s, u"HScroll1"_s,
-                            u"düğme"_s, u"tv"_s, u"opt1"_s};
+    const QStringList chain{u"txt(1)"_s,   u"yol1"_s,  u"txt(0)"_s, u"sec1"_s,
+                            u"HScroll1"_s, u"düğme"_s, u"tv"_s,     u"opt1"_s};
     auto named = [&](QWidget *w) {
         for (; w && w != m_form.get(); w = w->parentWidget()) {
             if (chain.contains(w->objectName()))
@@ -263,9 +264,9 @@ void TestFormLoader::bindingsFollowTheDataControl()
     data->refresh();
     QCOMPARE(title->text(), u"Ali"_s);
     QCOMPARE(lyrics->toPlainText(), u"Bir"_s);
-    QCOMPARE(hidden->text(), QString());  // Null
+    QCOMPARE(hidden->text(), QString()); // Null
     data->close();
-    m_form.reset();  // the boxes leave the data control as they go
+    m_form.reset(); // the boxes leave the data control as they go
 }
 
 void TestFormLoader::badInput_data()

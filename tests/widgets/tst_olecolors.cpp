@@ -14,7 +14,7 @@ private slots:
 void TestOleColors::colors_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QColor>("expected");  // invalid: unreadable
+    QTest::addColumn<QColor>("expected"); // invalid: unreadable
 
     // Red is the low byte.
     QTest::newRow("status bar back") << u"&H00CE661A"_s << QColor(0x1A, 0x66, 0xCE);

@@ -194,7 +194,7 @@ void TestRecordScrollBar::dragScrollsAndReleaseChanges()
     QVERIFY(scrolls.count() >= 2);
     const int under = scrolls.last().at(0).toInt();
     QVERIFY(under > 5);
-    QCOMPARE(m_bar->value(), 5);  // the record stays while dragging
+    QCOMPARE(m_bar->value(), 5); // the record stays while dragging
     QCOMPARE(changes.count(), 0);
 
     sendMouse(QEvent::MouseButtonRelease, start + QPoint(60, 0), Qt::NoButton);
@@ -202,7 +202,6 @@ void TestRecordScrollBar::dragScrollsAndReleaseChanges()
     QCOMPARE(changes.at(0).at(0).toInt(), under);
     QCOMPARE(m_bar->value(), under);
 }
-
 
 void TestRecordScrollBar::keysMoveForwardAndBack_data()
 {

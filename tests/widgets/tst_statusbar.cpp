@@ -139,11 +139,10 @@ void TestStatusBar::settingsFromTheLayout()
 {
     QPixmap speaker(16, 16);
     speaker.fill(Qt::magenta);
-    QJsonObject s{{u"numberofpanels"_s, u"5"_s},      {u"pwidth1"_s, u"120"_s},
-                  {u"pwidth4"_s, u"60"_s},             {u"ptext5"_s, u"10.12.2024"_s},
-                  {u"ptttext2"_s, u"Kayıt"_s},          {u"penabled3"_s, u"false"_s},
-                  {u"backcolor"_s, u"&H00CE661A"_s},   {u"forecolor"_s, u"&H000000FF"_s},
-                  {u"showgripper"_s, u"false"_s},      {u"MaskColor"_s, u"&H00FF00FF"_s}};
+    QJsonObject s{{u"numberofpanels"_s, u"5"_s},     {u"pwidth1"_s, u"120"_s},          {u"pwidth4"_s, u"60"_s},
+                  {u"ptext5"_s, u"10.12.2024"_s},    {u"ptttext2"_s, u"Kayıt"_s},       {u"penabled3"_s, u"false"_s},
+                  {u"backcolor"_s, u"&H00CE661A"_s}, {u"forecolor"_s, u"&H000000FF"_s}, {u"showgripper"_s, u"false"_s},
+                  {u"MaskColor"_s, u"&H00FF00FF"_s}};
     m_bar->applySettings(s);
     QCOMPARE(m_bar->panelWidth(1), 120);
     QCOMPARE(m_bar->panelWidth(2), 100);

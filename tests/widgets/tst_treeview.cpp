@@ -86,7 +86,7 @@ void TestTreeView::fill()
 
 void TestTreeView::keyRules_data()
 {
-    QTest::addColumn<bool>("rename");  // false: add a node; true: rename Ali's node
+    QTest::addColumn<bool>("rename"); // false: add a node; true: rename Ali's node
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("error");
 
@@ -172,7 +172,7 @@ void TestTreeView::titlesAndFoldersHaveKeySpacesOfTheirOwn()
 
     QCOMPARE(m_tree->findTitle(u"A0"_s), a0);
     QCOMPARE(m_tree->findFolder(u"A0"_s), m_tree->nodeAt(1));
-    QCOMPARE(m_tree->find(u"A0"_s), a0);  // a title before a folder
+    QCOMPARE(m_tree->find(u"A0"_s), a0); // a title before a folder
     QVERIFY(!m_tree->findTitle(u"19500"_s));
     QCOMPARE(m_tree->find(u"19500"_s), year);
 
@@ -264,7 +264,7 @@ void TestTreeView::siblings()
     TreeNode *ayse = m_tree->node(u"Ayşe"_s);
     QCOMPARE(ali->nextSibling(), ayse);
     QCOMPARE(ayse->previousSibling(), ali);
-    QVERIFY(!ayse->nextSibling());  // the last title of its letter
+    QVERIFY(!ayse->nextSibling()); // the last title of its letter
     QVERIFY(!ali->previousSibling());
     QCOMPARE(ali->parent()->key(), u"A0"_s);
     QVERIFY(!m_tree->node(u"A0"_s)->parent());
@@ -319,7 +319,7 @@ void TestTreeView::userClickAndKeysRaiseNodeClick()
     QTest::mouseClick(tw->viewport(), Qt::LeftButton, {}, tw->visualItemRect(ayse->item()).center());
     QCOMPARE(clicked.size(), 1);
     QCOMPARE(clicked.at(0), ayse);
-    QCOMPARE(selectedAtClick.at(0), ayse);  // the handler reads the clicked node as the selected one
+    QCOMPARE(selectedAtClick.at(0), ayse); // the handler reads the clicked node as the selected one
     QCOMPARE(downs.count(), 1);
 
     // Moving down with the keyboard reaches the next folder.
@@ -369,7 +369,7 @@ void TestTreeView::batchShowsNodesTogether()
         m_tree->add({}, u"Z0"_s, u"Z"_s, u"FOLDER"_s, u"openfolder"_s, NodeKind::Folder);
         m_tree->add(u"Z0"_s, u"Zeynep"_s, u"Zeynep"_s, 3);
         QCOMPARE(tw->topLevelItemCount(), 2);
-        QCOMPARE(m_tree->node(u"Z0"_s)->nextSibling(), nullptr);  // walking siblings shows them
+        QCOMPARE(m_tree->node(u"Z0"_s)->nextSibling(), nullptr); // walking siblings shows them
         QCOMPARE(tw->topLevelItemCount(), 3);
         m_tree->add({}, u"B0"_s, u"B"_s, u"FOLDER"_s);
     }
@@ -401,7 +401,7 @@ void TestTreeView::widgetShowsTheNodesText()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(ali.data().toString(), u"Ali'nin Türküsü"_s);
     QCOMPARE(tw->topLevelItem(0)->child(0)->text(0), u"Ali'nin Türküsü"_s);
-    QCOMPARE(m_tree->node(u"Ali"_s)->key(), u"Ali"_s);  // the key is not the text
+    QCOMPARE(m_tree->node(u"Ali"_s)->key(), u"Ali"_s); // the key is not the text
     // Text set through the item is the node's text.
     tw->topLevelItem(0)->child(0)->setText(0, u"Ali Bey"_s);
     QCOMPARE(m_tree->node(u"Ali"_s)->text(), u"Ali Bey"_s);

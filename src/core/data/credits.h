@@ -2,7 +2,9 @@
 
 #include <QVariant>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // The credits line of a song (field girişmodu): from whom it was taken, who collected
 // it, who wrote its words and its music. Derived from four fields, never typed.

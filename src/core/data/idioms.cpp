@@ -37,15 +37,14 @@ public:
     // than the depth).
     bool startsWith(QStringView head, QStringView tail = {}) const
     {
-        const auto it = std::partition_point(m_starts.begin(), m_starts.end(), [&](const Start &s) {
-            return comparePrefix(s.pos, head, tail) < 0;
-        });
+        const auto it = std::partition_point(m_starts.begin(), m_starts.end(),
+                                             [&](const Start &s) { return comparePrefix(s.pos, head, tail) < 0; });
         return it != m_starts.end() && comparePrefix(it->pos, head, tail) == 0;
     }
 
 private:
     struct Start {
-        quint64 key;  // the first three characters, each plus one; 0 past the end
+        quint64 key; // the first three characters, each plus one; 0 past the end
         qsizetype pos;
     };
     static constexpr qsizetype KeyLength = 3;

@@ -14,7 +14,7 @@ class Database;
 namespace idioms {
 
 struct Row {
-    QString deyim;     // Null reads as empty
+    QString deyim; // Null reads as empty
     QString aciklama;
 };
 

@@ -15,8 +15,7 @@ QVariant nullIfEmpty(const QVariant &value)
     return value;
 }
 
-std::optional<db::Error> add(db::Database &vt, const QString &title,
-                             const QList<std::pair<QString, QString>> &fields)
+std::optional<db::Error> add(db::Database &vt, const QString &title, const QList<std::pair<QString, QString>> &fields)
 {
     try {
         // An empty selection of the table is enough to add a row; its values are bound.

@@ -66,7 +66,8 @@ QString build(const std::array<Criterion, kColumns> &columns, const QString &sir
 
 QString sortClause(int i)
 {
-    static const char16_t *const fields[kColumns] = {u"Başlık", nullptr, u"Yöresi", u"Türü", u"Türü2", u"Söz", u"Müzik"};
+    static const char16_t *const fields[kColumns] = {u"Başlık", nullptr, u"Yöresi", u"Türü",
+                                                     u"Türü2",  u"Söz",  u"Müzik"};
     if (i < 0 || i >= kColumns || !fields[i])
         return {};
     return u" ORDER By "_s + QString::fromUtf16(fields[i]);
@@ -107,9 +108,9 @@ QString convertPattern(QStringView body)
     return out;
 }
 
+using db::sql::nextSignificant;
 using db::sql::Token;
 using db::sql::Tokens;
-using db::sql::nextSignificant;
 
 constexpr size_t kNone = size_t(-1);
 
@@ -137,8 +138,8 @@ bool isTextLiteral(const Token &t)
 // Operators that bind more tightly than Like, so that they belong to its pattern.
 bool bindsTighter(const Token &t)
 {
-    static const QStringList ops = {u"||"_s, u"*"_s, u"/"_s, u"%"_s, u"+"_s, u"-"_s, u"&"_s, u"|"_s,
-                                    u"<"_s, u">"_s, u"<="_s, u">="_s, u"."_s};
+    static const QStringList ops = {u"||"_s, u"*"_s, u"/"_s, u"%"_s,  u"+"_s,  u"-"_s, u"&"_s,
+                                    u"|"_s,  u"<"_s, u">"_s, u"<="_s, u">="_s, u"."_s};
     return t.kind == Token::Punct && ops.contains(t.text);
 }
 
@@ -176,8 +177,8 @@ size_t operandEnd(const Tokens &t, size_t p)
 // What a pattern is made of.
 struct Operand {
     enum Kind { Literal, Plain, Unreadable } kind = Unreadable;
-    QString value;        // a Literal's text
-    size_t single = kNone;  // the one literal token, when it is no concatenation
+    QString value;         // a Literal's text
+    size_t single = kNone; // the one literal token, when it is no concatenation
 };
 
 // Tokens [from, to): texts joined by || (brackets allowed) are a Literal; a number, Null
@@ -217,7 +218,7 @@ Operand classify(const Tokens &t, size_t from, size_t to)
         if (i < to && !(depth == 0 && t[i].kind == Token::Punct && t[i].text == u"||"_s))
             continue;
         if (i == to && !split)
-            return {};  // no concatenation: an expression of another kind
+            return {}; // no concatenation: an expression of another kind
         split = true;
         const Operand o = classify(t, part, i);
         if (o.kind != Operand::Literal)
@@ -276,14 +277,14 @@ QString shownPart(const Tokens &t, size_t from, size_t to)
 QString toAnsiLike(const QString &sql, QString *unreadable)
 {
     Tokens t = db::sql::tokenize(sql);
-    QString first;  // the first Like that cannot be converted
+    QString first; // the first Like that cannot be converted
     const size_t n = t.size();
     for (size_t i = 0; i < n; ++i) {
         if (!t[i].is("LIKE"_L1))
             continue;
         const size_t p = nextSignificant(t, i + 1);
         if (p >= n || endsClause(t[p]))
-            continue;  // a name, not the operator
+            continue; // a name, not the operator
         size_t from = p, to = kNone, shownEnd = kNone;
         if (t[p].isPunct(u'(')) {
             // like(pattern, text[, escape]) names its pattern first.
@@ -296,7 +297,7 @@ QString toAnsiLike(const QString &sql, QString *unreadable)
                     commas.push_back(k);
             }
             if (commas.size() >= 2)
-                continue;  // with an escape: SQLite's own Like in both dialects, % and _
+                continue; // with an escape: SQLite's own Like in both dialects, % and _
             if (commas.size() == 1) {
                 from = p + 1;
                 to = commas.front();
@@ -316,9 +317,9 @@ QString toAnsiLike(const QString &sql, QString *unreadable)
     }
     if (unreadable) {
         *unreadable = first.isEmpty()
-            ? QString()
-            : u"Rapor bu Like desenini okuyamıyor: %1. Joker karakterler (* ? #) rapora yalnızca tırnak "
-              u"içinde yazılmış bir desende çevrilebilir, örneğin Like '*dağ*'."_s.arg(first);
+                          ? QString()
+                          : u"Rapor bu Like desenini okuyamıyor: %1. Joker karakterler (* ? #) rapora yalnızca tırnak "
+                            u"içinde yazılmış bir desende çevrilebilir, örneğin Like '*dağ*'."_s.arg(first);
     }
     return db::sql::join(t);
 }
@@ -353,8 +354,7 @@ std::optional<int> marginCm(const QString &text)
     return int(whole);
 }
 
-QString checkMargins(const std::array<QString, 4> &texts, double pageWidthTwips, double pageHeightTwips,
-                     Margins *out)
+QString checkMargins(const std::array<QString, 4> &texts, double pageWidthTwips, double pageHeightTwips, Margins *out)
 {
     const QStringList names = marginNames();
     int twips[4] = {};

@@ -12,7 +12,7 @@ namespace reportquery {
 inline constexpr int kColumns = 7;
 inline constexpr int kTwipsPerCm = 567;
 inline constexpr int kMaxMarginCm = 57;
-inline constexpr int kColumnWidthTwips = 4819;  // the report's boxes and rules
+inline constexpr int kColumnWidthTwips = 4819; // the report's boxes and rules
 
 // One criterion column: the operator box's text and the criterion text as typed.
 struct Criterion {
@@ -57,7 +57,6 @@ std::optional<int> marginCm(const QString &text);
 // The four margins checked against a page of this size in twips: each a number from 0 to
 // 57 cm, the report's column between left and right, a song's first lines between top and
 // bottom. The message names the box when one fails; empty when they are good.
-QString checkMargins(const std::array<QString, 4> &texts, double pageWidthTwips, double pageHeightTwips,
-                     Margins *out);
+QString checkMargins(const std::array<QString, 4> &texts, double pageWidthTwips, double pageHeightTwips, Margins *out);
 
 } // namespace reportquery

@@ -53,31 +53,30 @@ void createGroupIndexes(db::Database &db)
 
 const QStringList &groupedFields()
 {
-    static const QStringList fields = {u"Yöresi"_s, u"Türü"_s,  u"Türü2"_s, u"KaynakKişi"_s,
-                                       u"Derleyen"_s, u"Söz"_s, u"Müzik"_s};
+    static const QStringList fields = {u"Yöresi"_s,   u"Türü"_s, u"Türü2"_s, u"KaynakKişi"_s,
+                                       u"Derleyen"_s, u"Söz"_s,  u"Müzik"_s};
     return fields;
 }
 
 QStringList songFields()
 {
-    return {u"Başlık"_s,   u"Sözler"_s,       u"Yöresi"_s,      u"Türü"_s,    u"Türü2"_s,
-            u"KaynakKişi"_s, u"Derleyen"_s,   u"Söz"_s,         u"Müzik"_s,   u"digerbilgiler"_s,
-            u"Söyleyenler"_s, u"Açıklama"_s,  u"girişmodu"_s,   u"mp3_1"_s,   u"mp3_2"_s,
-            u"mp3_3"_s,    u"mp3_4"_s};
+    return {u"Başlık"_s,    u"Sözler"_s, u"Yöresi"_s, u"Türü"_s,          u"Türü2"_s,       u"KaynakKişi"_s,
+            u"Derleyen"_s,  u"Söz"_s,    u"Müzik"_s,  u"digerbilgiler"_s, u"Söyleyenler"_s, u"Açıklama"_s,
+            u"girişmodu"_s, u"mp3_1"_s,  u"mp3_2"_s,  u"mp3_3"_s,         u"mp3_4"_s};
 }
 
 void createSongDatabase(db::Database &db)
 {
     db::Database::Transaction tx(db);
     const QStringList others = songFields().mid(1);
-    db.executeNative(u"CREATE TABLE Zelvoran (\"Başlık\" TEXT NOT NULL COLLATE TURKCE, "_s
-                     + textColumns(others) + u')');
+    db.executeNative(u"CREATE TABLE Zelvoran (\"Başlık\" TEXT NOT NULL COLLATE TURKCE, "_s + textColumns(others)
+                     + u')');
     db.executeNative(u"CREATE UNIQUE INDEX \"Zelvoran_Başlık\" ON Zelvoran (\"Başlık\")"_s);
     createGroupIndexes(db);
     db.executeNative(u"CREATE TABLE basharfler (basharf TEXT COLLATE TURKCE)"_s);
     db.executeNative(u"CREATE TABLE sozluk (Deyim TEXT COLLATE TURKCE, \"Acıklama\" TEXT COLLATE TURKCE)"_s);
-    db.executeNative(u"CREATE TABLE ayarlar ("_s
-                     + textColumns({u"yol"_s, u"uzantı1"_s, u"uzantı2"_s, u"uzantı3"_s}) + u')');
+    db.executeNative(u"CREATE TABLE ayarlar ("_s + textColumns({u"yol"_s, u"uzantı1"_s, u"uzantı2"_s, u"uzantı3"_s})
+                     + u')');
     db.executeNative(u"CREATE TABLE muzik (yol TEXT COLLATE TURKCE, dosya TEXT COLLATE TURKCE, Rate INTEGER)"_s);
 
     // Setting a text first gives the query muzik's columns, which the empty text keeps.
@@ -85,8 +84,7 @@ void createSongDatabase(db::Database &db)
     db.setQuerySql(u"arama"_s, QString());
 
     addRow(db, u"ayarlar"_s,
-           {{u"yol"_s, QString(u""_s)}, {u"uzantı1"_s, u"mp3"_s}, {u"uzantı2"_s, u"wav"_s},
-            {u"uzantı3"_s, u"wma"_s}});
+           {{u"yol"_s, QString(u""_s)}, {u"uzantı1"_s, u"mp3"_s}, {u"uzantı2"_s, u"wav"_s}, {u"uzantı3"_s, u"wma"_s}});
     db.setUserVersion(kSongSchemaVersion);
     tx.commit();
 }
@@ -119,8 +117,7 @@ void createSettingsDatabase(db::Database &db, const QString &songDatabasePath)
     db::Database::Transaction tx(db);
     db.executeNative(u"CREATE TABLE ayarlar (vtyol TEXT COLLATE TURKCE)"_s);
     db.executeNative(u"CREATE TABLE onsoz (vu TEXT COLLATE TURKCE, qel TEXT COLLATE TURKCE)"_s);
-    addRow(db, u"ayarlar"_s,
-           {{u"vtyol"_s, songDatabasePath.isEmpty() ? QVariant() : QVariant(songDatabasePath)}});
+    addRow(db, u"ayarlar"_s, {{u"vtyol"_s, songDatabasePath.isEmpty() ? QVariant() : QVariant(songDatabasePath)}});
     addRow(db, u"onsoz"_s, {{u"vu"_s, QString(u""_s)}, {u"qel"_s, QString(u""_s)}});
     db.setUserVersion(kSettingsSchemaVersion);
     tx.commit();
@@ -153,8 +150,8 @@ std::optional<db::Error> repairSettingsDatabase(const QString &path)
                     for (const QString &p : present)
                         found = found || QString::compare(p, f, Qt::CaseInsensitive) == 0;
                     if (!found)
-                        db->executeNative(u"ALTER TABLE "_s + quoteName(db->canonicalName(t.table))
-                                          + u" ADD COLUMN "_s + quoteName(f) + u" TEXT COLLATE TURKCE"_s);
+                        db->executeNative(u"ALTER TABLE "_s + quoteName(db->canonicalName(t.table)) + u" ADD COLUMN "_s
+                                          + quoteName(f) + u" TEXT COLLATE TURKCE"_s);
                 }
             }
             if (!hasRows(*db, t.table)) {

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <optional>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // Tables of the song database (*.qel) and of the settings database (nsz.dll).
 namespace schema {

@@ -3,7 +3,9 @@
 #include <QString>
 #include <memory>
 
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 namespace songdb {
 

@@ -108,8 +108,9 @@ void Form1::Text3_GotFocus()
     // Typing a title that has no node would show nowhere in the tree.
     if (viewMode())
         return;
-    msg::box(u"Bu başlık ilgili bir problem var. Muhtemelen sorun çıkaran karakterler kullanıldı. Formun kapanıp açılmasıyla problem çözülecektir."_s,
-             msg::Icon::Critical);
+    msg::box(
+        u"Bu başlık ilgili bir problem var. Muhtemelen sorun çıkaran karakterler kullanıldı. Formun kapanıp açılmasıyla problem çözülecektir."_s,
+        msg::Icon::Critical);
 }
 
 // An apostrophe never reaches the box.

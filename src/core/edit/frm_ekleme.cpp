@@ -51,10 +51,13 @@ void FrmEkleme::ekle_Click()
         return;
 
     // The boxes in the order their fields are set.
-    const struct { const char16_t *field, *box; } boxes[] = {
-        {u"Yöresi", u"yore"}, {u"Türü", u"turu1"}, {u"Derleyen", u"derleyen"}, {u"KaynakKişi", u"kaynak"},
-        {u"Söz", u"soz"}, {u"Müzik", u"muzik"}, {u"Söyleyenler", u"soyleyen"}, {u"Sözler", u"sozler"},
-        {u"Açıklama", u"aciklama"}, {u"digerbilgiler", u"diger"}, {u"Türü2", u"turu2"},
+    const struct {
+        const char16_t *field, *box;
+    } boxes[] = {
+        {u"Yöresi", u"yore"},          {u"Türü", u"turu1"},    {u"Derleyen", u"derleyen"},
+        {u"KaynakKişi", u"kaynak"},    {u"Söz", u"soz"},       {u"Müzik", u"muzik"},
+        {u"Söyleyenler", u"soyleyen"}, {u"Sözler", u"sozler"}, {u"Açıklama", u"aciklama"},
+        {u"digerbilgiler", u"diger"},  {u"Türü2", u"turu2"},
     };
     QList<std::pair<QString, QString>> fields;
     for (const auto &b : boxes)

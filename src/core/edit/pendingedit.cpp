@@ -18,7 +18,9 @@ namespace {
 class EscapeFilter : public QObject {
 public:
     EscapeFilter(db::DataControl *data, std::function<void()> drop, QObject *parent)
-        : QObject(parent), m_data(data), m_drop(std::move(drop))
+        : QObject(parent)
+        , m_data(data)
+        , m_drop(std::move(drop))
     {
     }
 

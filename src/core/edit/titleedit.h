@@ -26,9 +26,9 @@ bool typesApostrophe(const QKeyEvent &e);
 bool ignoredOnRelease(int key);
 
 enum class Follow {
-    Unchanged,  // nothing to do, or a text the tree cannot take as a title's key
-    Renamed,    // the node carries the text now (key, text and tag)
-    Taken,      // another title node carries it
+    Unchanged, // nothing to do, or a text the tree cannot take as a title's key
+    Renamed,   // the node carries the text now (key, text and tag)
+    Taken,     // another title node carries it
 };
 // Makes the title node carry t; with no node, only tells whether another node carries t.
 // The key is checked before text and tag change.

@@ -9,8 +9,8 @@
 #include "idioms.h"
 #include "loadedwindows.h"
 #include "messagebox.h"
-#include "pendingedit.h"
 #include "mybutton.h"
+#include "pendingedit.h"
 #include "recordscrollbar.h"
 #include "recordset.h"
 #include "songdatabase.h"
@@ -69,14 +69,15 @@ Form1::Form1(const QString &layout, QWidget *parent)
     connectEditing();
     pendingedit::escapeDrops(this, m_ui.Data1, [this] { dropPendingEdit(); });
 
-    const std::pair<MyButton *, QString> openers[] = {
-        {m_ui.about, u"frmabout"_s}, {m_ui.cmd_ekle, u"frm_ekleme"_s}, {m_ui.hlp, u"frm_help"_s}, {m_ui.cmdonsoz, u"onsoz"_s}};
+    const std::pair<MyButton *, QString> openers[] = {{m_ui.about, u"frmabout"_s},
+                                                      {m_ui.cmd_ekle, u"frm_ekleme"_s},
+                                                      {m_ui.hlp, u"frm_help"_s},
+                                                      {m_ui.cmdonsoz, u"onsoz"_s}};
     for (const auto &[button, form] : openers)
         connect(button, &MyButton::Click, this, [this, form] { openSecondary(form); });
 
-    connect(m_ui.szlkac, &MyButton::Click, this, [this] {
-        szlk::show(this, g::vt ? g::vt->name() : QString(), u"sozluk"_s);
-    });
+    connect(m_ui.szlkac, &MyButton::Click, this,
+            [this] { szlk::show(this, g::vt ? g::vt->name() : QString(), u"sozluk"_s); });
 
     // The background and the frames close the controls' tip window.
     setMouseTracking(true);
@@ -177,7 +178,7 @@ void Form1::setMode(bool view)
 void Form1::closeEvent(QCloseEvent *e)
 {
     if (!m_layoutFailure.isEmpty())
-        return QWidget::closeEvent(e);  // no window was made: nothing to save or close
+        return QWidget::closeEvent(e); // no window was made: nothing to save or close
     if (!saveBeforeLeaving()) {
         e->ignore();
         return;
@@ -352,8 +353,9 @@ Form1::Opened Form1::openSongDatabase(const QString &path, int mod1)
         msg::box(r.error->description());
         return Opened::No;
     case Outcome::RollbackFailed:
-        msg::box(r.error->description() + u"\n\nÖnceki veritabanı da yeniden açılamadı; kayıtlar gösterilemiyor. "
-                                          u"Başka bir veritabanı seçin.\n"_s
+        msg::box(r.error->description()
+                 + u"\n\nÖnceki veritabanı da yeniden açılamadı; kayıtlar gösterilemiyor. "
+                   u"Başka bir veritabanı seçin.\n"_s
                  + r.rollbackError->description());
         return Opened::No;
     }

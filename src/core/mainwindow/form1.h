@@ -18,11 +18,25 @@ class TreeNode;
 class RecordScrollBar;
 class ImageList;
 class MyButton;
-namespace db { class DataControl; class Database; class Error; }
-namespace audio { class Player; }
-namespace search { struct Statement; }
-namespace idioms { class DictionaryCache; }
-namespace titletree { class TitleTree; struct GroupedView; struct BuildReport; }
+namespace db {
+class DataControl;
+class Database;
+class Error;
+} // namespace db
+namespace audio {
+class Player;
+}
+namespace search {
+struct Statement;
+}
+namespace idioms {
+class DictionaryCache;
+}
+namespace titletree {
+class TitleTree;
+struct GroupedView;
+struct BuildReport;
+} // namespace titletree
 
 // The main window: title tree, record display, search, groupings, audio slots and the
 // status bar. Handlers are named after their control and event.
@@ -73,7 +87,7 @@ private:
 
     void grnm_bslk_Click();
     void grnm();
-    void grnm_Click(int n);  // the grouping option n of Form1Controls::grnm
+    void grnm_Click(int n); // the grouping option n of Form1Controls::grnm
     void grouped(const titletree::GroupedView &view);
     void showBuildReport(const titletree::BuildReport &report);
     void connectGroupings();
@@ -103,9 +117,10 @@ private:
     // Audio slots, playback, volume and the music folder (form1_audio.cpp).
 public:
     audio::Player *player() const { return m_player; }
+
 private:
     void connectAudio();
-    void Play_Click(int n);  // slots 1 to 4
+    void Play_Click(int n); // slots 1 to 4
     void MyButton3_Click();
     void stop_Click();
     void mp3durdur();
@@ -120,7 +135,7 @@ private:
     void RPR_Click();
 
     Form1Controls m_ui{};
-    QString m_layoutFailure;  // why the layout cannot make this window; said by load()
+    QString m_layoutFailure; // why the layout cannot make this window; said by load()
     std::unique_ptr<titletree::TitleTree> m_titleTree;
     std::unique_ptr<idioms::DictionaryCache> m_dictionary;
     bool m_unloading = false;
@@ -142,7 +157,7 @@ private:
     bool Text3_KeyDown(QKeyEvent *e);
     void Text3_KeyUp(QKeyEvent *e);
     void Text3_Edited();
-    TreeNode *shownNode() const;  // the shown record's node in the tree shown, or none
+    TreeNode *shownNode() const; // the shown record's node in the tree shown, or none
     void restoreTitle();
     void sil_Click();
     void showAfterDelete(int position);
@@ -151,7 +166,7 @@ private:
 
     void connectSearch();
     void ara_Click();
-    void scope_MouseDown(size_t n);  // the scope box n of Form1Controls::scopes
+    void scope_MouseDown(size_t n); // the scope box n of Form1Controls::scopes
     void sbaslikara_Click();
     bool moveToTitle(const QString &title);
 };

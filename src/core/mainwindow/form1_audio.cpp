@@ -36,11 +36,12 @@ void Form1::connectAudio()
     // A failed play has closed what played before: nothing plays.
     connect(m_player, &audio::Player::failed, this, [this] { m_ui.stbar->setPanelText(3, QString()); });
     // Told after the player's own signal has returned, not inside it.
-    connect(m_player, &audio::Player::failed, this,
-            [](int, const QString &path, const QString &reason) {
-                msg::box(u"Dosya çalınamadı:\n"_s + path + u"\n"_s + reason);
-            },
-            Qt::QueuedConnection);
+    connect(
+        m_player, &audio::Player::failed, this,
+        [](int, const QString &path, const QString &reason) {
+            msg::box(u"Dosya çalınamadı:\n"_s + path + u"\n"_s + reason);
+        },
+        Qt::QueuedConnection);
 
     for (int n = 1; n <= 4; ++n) {
         connect(m_ui.Play[n - 1], &MyButton::Click, this, [this, n] { Play_Click(n); });

@@ -18,7 +18,9 @@ class RecordScrollBar;
 class RuvSlider;
 class StatusBar;
 class TreeView;
-namespace db { class DataControl; }
+namespace db {
+class DataControl;
+}
 
 // The main window's controls, found once in the loaded layout.
 struct Form1Controls {
@@ -29,11 +31,11 @@ struct Form1Controls {
     TreeView *TVW;
     RecordScrollBar *HScroll1;
     QGroupBox *Frame2;
-    QLineEdit *Text3;            // the title
-    QPlainTextEdit *Text1;       // the lyrics
-    QPlainTextEdit *sozcuk;      // the idioms of the lyrics
-    std::array<QPlainTextEdit *, 10> txt;  // the other fields, txt(0) .. txt(9)
-    QAbstractButton *option1, *option2;    // view and edit mode
+    QLineEdit *Text3;                     // the title
+    QPlainTextEdit *Text1;                // the lyrics
+    QPlainTextEdit *sozcuk;               // the idioms of the lyrics
+    std::array<QPlainTextEdit *, 10> txt; // the other fields, txt(0) .. txt(9)
+    QAbstractButton *option1, *option2;   // view and edit mode
     MyButton *sil, *RPR, *szlkac, *about, *cmd_ekle, *hlp, *cmdonsoz;
 
     // Search: the word, its scope boxes (ara_b, ara_bs, ara_y, ara_all, ara_szlk) and the button.
@@ -62,9 +64,9 @@ struct Form1Controls {
 namespace form1controls {
 
 // The grouping option buttons' names, in the order of Form1Controls::grnm.
-inline constexpr std::array<const char16_t *, 8> kGroupings = {u"grnm_bslk",   u"grnm_yore",     u"grnm_turu1",
-                                                               u"grnm_turu2",  u"grnm_kaynak",   u"grnm_derleyen",
-                                                               u"grnm_soz",    u"grnm_muzik"};
+inline constexpr std::array<const char16_t *, 8> kGroupings = {u"grnm_bslk",  u"grnm_yore",   u"grnm_turu1",
+                                                               u"grnm_turu2", u"grnm_kaynak", u"grnm_derleyen",
+                                                               u"grnm_soz",   u"grnm_muzik"};
 inline constexpr std::array<const char16_t *, 5> kScopes = {u"ara_b", u"ara_bs", u"ara_y", u"ara_all", u"ara_szlk"};
 
 // Every control in `form`, or the names of those missing or of another kind.

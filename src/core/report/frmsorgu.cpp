@@ -1,9 +1,9 @@
 #include "frmsorgu.h"
 
 #include "appwindows.h"
+#include "database.h"
 #include "datacontrol.h"
 #include "datagrid.h"
-#include "database.h"
 #include "dberror.h"
 #include "fieldtextedit.h"
 #include "fonksiyon.h"

@@ -14,7 +14,9 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
-namespace db { class DataControl; }
+namespace db {
+class DataControl;
+}
 
 // The report query window: criterion columns, a sort column, the SQL text with a preview
 // of its rows, the page margins and the orientation of the report.
@@ -38,8 +40,8 @@ public:
     QLineEdit *marj(int i) const { return m_marj[size_t(i)]; }
     QCheckBox *option1() const { return m_option1; }
     QCheckBox *option2() const { return m_option2; }
-    MyButton *button(int i) const;  // 1 Sorgula, 2 Raporu Göster, 3 Kapat
-    QString countCaption() const;   // Data1's caption
+    MyButton *button(int i) const; // 1 Sorgula, 2 Raporu Göster, 3 Kapat
+    QString countCaption() const;  // Data1's caption
 
     // The columns as typed.
     std::array<reportquery::Criterion, reportquery::kColumns> criteria() const;

@@ -36,9 +36,8 @@ int fieldIndex(const QStringList &fields, const QString &name)
 QString tooBig()
 {
     return u"Rapor çok büyük: en çok %1 türkü ya da %2 MB metin içerebilir. "
-           u"Ölçütleri daraltıp yeniden deneyin."_s
-        .arg(QLocale(QLocale::Turkish).toString(kMaxRows))
-        .arg(kMaxTextBytes / (1024 * 1024));
+           u"Ölçütleri daraltıp yeniden deneyin."_s.arg(QLocale(QLocale::Turkish).toString(kMaxRows))
+               .arg(kMaxTextBytes / (1024 * 1024));
 }
 
 } // namespace
@@ -81,7 +80,8 @@ Loaded loadRows(const QString &databasePath, const QString &sql, Progress *progr
             if (out.failure)
                 return false;
             const QString info = freshCredits ? credits::line(v[creditFields[0]], v[creditFields[1]],
-                                                              v[creditFields[2]], v[creditFields[3]]).toString()
+                                                              v[creditFields[2]], v[creditFields[3]])
+                                                    .toString()
                                               : v[girismodu].toString();
             ReportRow r{v[baslik].toString(), v[yoresi].toString(), info, v[sozler].toString()};
             textBytes += 2 * (r.baslik.size() + r.yoresi.size() + r.info.size() + r.sozler.size());
@@ -147,11 +147,10 @@ bool preview(QWidget *parent, const std::vector<ReportRow> &rows, const reportqu
     const SongReport pages(rows);
     // Laid out anew from the printer's page layout whenever the user changes paper or
     // orientation in the preview.
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-                     [&pages](QPrinter *p) {
-                         QPainter painter(p);
-                         pages.render(painter, p);
-                     });
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [&pages](QPrinter *p) {
+        QPainter painter(p);
+        pages.render(painter, p);
+    });
     appwindows::runModal(dialog);
     return true;
 }

@@ -11,7 +11,9 @@
 
 class QPrinter;
 class QWidget;
-namespace db { class Error; }
+namespace db {
+class Error;
+}
 
 // The report road after the query window: its rows, read through a connection of its
 // own in the provider's dialect (% and _ in Like), and its pages on a printer.
@@ -20,7 +22,7 @@ namespace report {
 // The most a report holds: past either the reading stops, since the preview lays out every
 // page at once and its pages of so many songs would not fit in memory.
 constexpr qint64 kMaxRows = 20000;
-constexpr qint64 kMaxTextBytes = 64 * 1024 * 1024;  // of the rows' texts, two bytes a letter
+constexpr qint64 kMaxTextBytes = 64 * 1024 * 1024; // of the rows' texts, two bytes a letter
 
 // Shared with a reading under way, from another thread: stop asks it to end soon, rows
 // counts the rows read so far.
@@ -32,8 +34,8 @@ struct Progress {
 // What a reading came to: the rows, or why there are none.
 struct Loaded {
     std::vector<ReportRow> rows;
-    std::optional<QString> failure;  // a refusal or a failure, said in Turkish
-    bool cancelled = false;          // stopped through Progress::stop: nothing to say
+    std::optional<QString> failure; // a refusal or a failure, said in Turkish
+    bool cancelled = false;         // stopped through Progress::stop: nothing to say
 };
 
 // The rows of the statement, in its order, from the song database at this path. A statement

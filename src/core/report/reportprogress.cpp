@@ -34,9 +34,8 @@ Loaded loadRowsShowingProgress(QWidget *parent, const QString &databasePath, con
     // The thread opens a connection of its own and is the only one to use it.
     auto progress = std::make_shared<Progress>();
     auto result = std::make_shared<Loaded>();
-    std::unique_ptr<QThread> thread(QThread::create([progress, result, databasePath, sql] {
-        *result = loadRows(databasePath, sql, progress.get());
-    }));
+    std::unique_ptr<QThread> thread(QThread::create(
+        [progress, result, databasePath, sql] { *result = loadRows(databasePath, sql, progress.get()); }));
     thread->start();
     if (!thread->wait(QDeadlineTimer(kQuietMs))) {
         QPointer<QProgressDialog> dialog = new QProgressDialog(parent);

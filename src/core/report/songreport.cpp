@@ -63,7 +63,7 @@ qsizetype windowEnd(const QString &text, qsizetype from)
 // The start of a title that holds more than fits on its one line.
 QString titleShown(const QString &text)
 {
-    constexpr qsizetype kMost = 2000;  // far more than the box's width holds
+    constexpr qsizetype kMost = 2000; // far more than the box's width holds
     if (text.size() <= kMost)
         return text;
     return text.left(graphemeStart(text, kMost, 1));
@@ -152,7 +152,7 @@ double flowColumns(QPainter &p, std::initializer_list<std::pair<const Wrapped *,
     std::vector<Placed> placed;
     for (const auto &[column, x] : columns) {
         int page = 0;
-        double offset = -top;  // layout position minus place on the page
+        double offset = -top; // layout position minus place on the page
         for (size_t i = 0; i < column->lineCount(); ++i) {
             const QTextLine &line = column->line(i);
             const double lineY = column->lineY(i);
@@ -209,13 +209,13 @@ int SongReport::render(QPagedPaintDevice *device) const
 int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
 {
     const double dpi = device->logicalDpiY();
-    const double s = dpi / 1440.0;  // device pixels per twip
+    const double s = dpi / 1440.0; // device pixels per twip
     const QRectF page = device->pageLayout().paintRectPixels(device->logicalDpiX());
     const double pageHeight = page.height();
     const double width = kWidth * s;
     const QFont title = titleFont(), info = infoFont(), lyrics = lyricsFont();
     QPen navy(kNavy);
-    navy.setWidthF(std::max(1.0, 15 * s));  // one screen pixel
+    navy.setWidthF(std::max(1.0, 15 * s)); // one screen pixel
 
     int pages = 1;
     double y = 0;
@@ -232,8 +232,8 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
 
         const double regionBottom = kRowTop * s + std::max(kRegionHeight * s, region.height());
         const double infoBottom = kRowTop * s + std::max(kInfoHeight * s, credits.height());
-        double grow = std::max({0.0, regionBottom - (kRowTop + kRegionHeight) * s,
-                                infoBottom - (kRowTop + kInfoHeight) * s});
+        double grow = std::max(
+            {0.0, regionBottom - (kRowTop + kRegionHeight) * s, infoBottom - (kRowTop + kInfoHeight) * s});
         double lyricsTop = kLyricsTop * s + grow;
         const double lyricsBox = std::max(kLyricsHeight * s, words.height());
         const double tail = (kSectionHeight - kLyricsTop - kLyricsHeight) * s;
@@ -279,7 +279,7 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
             continue;
         }
         // Lyrics longer than the page: line by line, a new page where the next line does not fit.
-        double offset = -(y + lyricsTop);  // layout position minus place on the page
+        double offset = -(y + lyricsTop); // layout position minus place on the page
         double bottom = y + lyricsTop;
         for (size_t i = 0; i < words.lineCount(); ++i) {
             const QTextLine &line = words.line(i);

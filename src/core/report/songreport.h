@@ -11,7 +11,7 @@ class QPainter;
 struct ReportRow {
     QString baslik;
     QString yoresi;
-    QString info;    // the credits line
+    QString info; // the credits line
     QString sozler;
 };
 

@@ -24,10 +24,19 @@ QStringList pieces(Scope scope)
     case Scope::Region:
         return {u"select * from zelvoran where yöresi like "_s, {}};
     case Scope::AllFields:
-        return {u"SELECT * From Zelvoran Where Başlık Like "_s, u" Or Yöresi Like "_s, u" Or Türü Like "_s,
-                u" Or derleyen Like "_s, u" Or KaynakKişi Like "_s, u" Or Söz Like "_s, u" Or Müzik Like "_s,
-                u" Or Söyleyenler Like "_s, u" Or Sözler Like "_s, u" or açıklama Like "_s,
-                u" or digerbilgiler Like "_s, u" or türü2 Like "_s, {}};
+        return {u"SELECT * From Zelvoran Where Başlık Like "_s,
+                u" Or Yöresi Like "_s,
+                u" Or Türü Like "_s,
+                u" Or derleyen Like "_s,
+                u" Or KaynakKişi Like "_s,
+                u" Or Söz Like "_s,
+                u" Or Müzik Like "_s,
+                u" Or Söyleyenler Like "_s,
+                u" Or Sözler Like "_s,
+                u" or açıklama Like "_s,
+                u" or digerbilgiler Like "_s,
+                u" or türü2 Like "_s,
+                {}};
     case Scope::Dictionary:
         return {u"select * from sozluk where deyim like "_s, u" order by deyim"_s};
     case Scope::None:
@@ -67,9 +76,9 @@ Statement statement(Scope scope, const QString &word)
     const QString pattern = u"*"_s + QString(literal).replace(u"''"_s, u"'"_s) + u"*"_s;
     s.text = parts.first();
     // The hits' tree needs only the titles, which the engine then reads with the keys.
-    s.bound = scope == Scope::Dictionary ? parts.first()
-                                         : QString(parts.first()).replace(u"select * from"_s, u"select Başlık from"_s,
-                                                                          Qt::CaseInsensitive);
+    s.bound = scope == Scope::Dictionary
+                  ? parts.first()
+                  : QString(parts.first()).replace(u"select * from"_s, u"select Başlık from"_s, Qt::CaseInsensitive);
     for (qsizetype i = 1; i < parts.size(); ++i) {
         s.text += u"'*"_s + literal + u"*'"_s + parts.at(i);
         s.bound += u"?"_s + parts.at(i);

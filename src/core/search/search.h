@@ -5,7 +5,9 @@
 
 class ImageList;
 class TreeView;
-namespace db { class Recordset; }
+namespace db {
+class Recordset;
+}
 
 // The search of the main window: its statements and the tree of its hits.
 namespace search {
@@ -29,9 +31,9 @@ struct Statement {
 Statement statement(Scope scope, const QString &word);
 
 struct Hits {
-    int count = 0;         // records found
-    int digitsOnly = 0;    // titles the tree refused as keys made only of digits
-    QString first;         // the title selected, empty when none could be shown
+    int count = 0;      // records found
+    int digitsOnly = 0; // titles the tree refused as keys made only of digits
+    QString first;      // the title selected, empty when none could be shown
 };
 // Replaces the tree by "TÜMÜ..." > the word > one node per hit, in the order of the hits,
 // and selects the first hit that took a node. A refused hit is skipped.

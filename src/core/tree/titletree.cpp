@@ -82,7 +82,8 @@ void TitleTree::addTitles(db::Database &vt, TreeNode *folder, const QString &sql
         const QString title = titles->text(u"Başlık"_s);
         if (!spellingField.isEmpty()) {
             const QString spelling = titles->text(spellingField);
-            auto it = std::find_if(spellings.begin(), spellings.end(), [&](const auto &s) { return s.first == spelling; });
+            auto it = std::find_if(spellings.begin(), spellings.end(),
+                                   [&](const auto &s) { return s.first == spelling; });
             if (it == spellings.end())
                 spellings.append({spelling, 1});
             else
@@ -128,7 +129,7 @@ namespace {
 bool digitsOnly(const QString &title)
 {
     return !title.isEmpty()
-        && std::all_of(title.cbegin(), title.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+           && std::all_of(title.cbegin(), title.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -149,14 +150,14 @@ BuildReport TitleTree::byLetter(db::Database &vt)
 {
     struct Folder {
         QString text;
-        bool listed = false;  // a letter of basharfler
+        bool listed = false; // a letter of basharfler
         QStringList titles;
     };
     BuildReport report;
     try {
         db::Database::ReadTransaction reading(vt);
         QList<Folder> folders;
-        QHash<QString, qsizetype> byFold;  // a folder's index by its folded text
+        QHash<QString, qsizetype> byFold; // a folder's index by its folded text
         const auto folderFor = [&](const QString &text, bool listed) {
             const QString folded = turkish::fold(text);
             auto it = byFold.constFind(folded);
@@ -168,7 +169,7 @@ BuildReport TitleTree::byLetter(db::Database &vt)
         };
         // The letters by their first folded character, each with its folder, as delivered.
         QHash<QChar, QList<QPair<QString, qsizetype>>> letters;
-        qsizetype longest = 1;  // the folding keeps lengths: a title's prefix this long will do
+        qsizetype longest = 1; // the folding keeps lengths: a title's prefix this long will do
         {
             auto rows = vt.openRecordset(u"basharfler"_s);
             for (; !rows->eof(); rows->moveNext()) {

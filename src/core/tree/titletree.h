@@ -11,7 +11,9 @@
 class ImageList;
 class TreeNode;
 class TreeView;
-namespace db { class Database; }
+namespace db {
+class Database;
+}
 
 // The title tree's views: the titles by initial letter, or grouped by one field of the
 // songs. The builds fill a tree view from the song database and tell what they could not
@@ -22,7 +24,7 @@ namespace titletree {
 struct GroupedView {
     QString field;
     QString caption;
-    QString lenField;  // the field as the empty-text statement writes it
+    QString lenField; // the field as the empty-text statement writes it
 };
 
 // The seven grouped views.
@@ -35,8 +37,8 @@ extern const QString kDigitsMessage;
 
 // What one build could not show.
 struct BuildReport {
-    bool digitKeys = false;            // a title made only of digits was refused
-    std::optional<db::Error> failure;  // what stopped the build
+    bool digitKeys = false;           // a title made only of digits was refused
+    std::optional<db::Error> failure; // what stopped the build
 };
 
 // The folder of the by-letter view for a title that no letter of basharfler begins: the

@@ -29,7 +29,7 @@ QFont unjoined(QFont font)
     // combining marks in place (a dot over i, a circumflex over a).
     const double spacing = font.letterSpacing();
     const bool spaced = font.letterSpacingType() == QFont::AbsoluteSpacing ? spacing != 0
-                                                                          : spacing != 0 && spacing != 100;
+                                                                           : spacing != 0 && spacing != 100;
     if (!spaced)
         font.setLetterSpacing(QFont::PercentageSpacing, 100.01);
     return font;

@@ -2,7 +2,9 @@
 
 #include "appwindows.h"
 
-namespace db { class DataControl; }
+namespace db {
+class DataControl;
+}
 
 // The forewords window: the two forewords of the settings database, side by side, locked.
 class Onsoz : public appwindows::Window {

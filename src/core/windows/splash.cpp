@@ -25,7 +25,7 @@ QImage Splash::picture()
         auto *line = img.scanLine(y);
         for (int x = 0; x < size; ++x) {
             const double t = (double(x - y) + (size - 1)) / (2.0 * (size - 1));
-            const int band = int(t * 12.0);  // twelve bands
+            const int band = int(t * 12.0); // twelve bands
             const int green = 110 + int(std::nearbyint((255 - 110) * band / 11.0));
             line[3 * x] = 255;
             line[3 * x + 1] = uchar(std::min(green, 255));

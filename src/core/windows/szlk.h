@@ -5,7 +5,9 @@
 #include <QVariantMap>
 
 class DataGrid;
-namespace db { class DataControl; }
+namespace db {
+class DataControl;
+}
 
 // The dictionary window: the table sozluk in one grid, read, added to, changed and
 // deleted in place. An entry without an idiom is refused, since an empty idiom would be

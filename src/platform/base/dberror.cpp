@@ -19,8 +19,8 @@ QString Error::describe(int number, const QString &arg)
 {
     struct Text {
         int number;
-        const char16_t *withArg;  // %1 filled with arg
-        const char16_t *plain;    // when no arg is given
+        const char16_t *withArg; // %1 filled with arg
+        const char16_t *plain;   // when no arg is given
     };
     static const Text texts[] = {
         {EngineFailure,
@@ -93,8 +93,7 @@ QString Error::describe(int number, const QString &arg)
     };
     for (const Text &t : texts) {
         if (t.number == number) {
-            return arg.isEmpty() ? QString::fromUtf16(t.plain)
-                                 : QString::fromUtf16(t.withArg).arg(arg);
+            return arg.isEmpty() ? QString::fromUtf16(t.plain) : QString::fromUtf16(t.withArg).arg(arg);
         }
     }
     const QString unknown = u"Bilinmeyen veritabanı hatası (%1)."_s.arg(number);

@@ -7,15 +7,15 @@ namespace db {
 
 // Engine error numbers. The program traps failures by these numbers.
 enum ErrorNumber : int {
-    InvalidArgument = 3001,       // a position or value outside what the object takes
+    InvalidArgument = 3001, // a position or value outside what the object takes
     NoCurrentRecord = 3021,
-    DuplicateKey = 3022,          // an update would duplicate a unique index
+    DuplicateKey = 3022, // an update would duplicate a unique index
     FileNotFound = 3024,
     DiskFull = 3026,
     ReadOnlyDatabase = 3027,
-    DiskIoError = 3040,           // the system refused a read or a write
+    DiskIoError = 3040, // the system refused a read or a write
     InvalidPath = 3044,
-    DatabaseDamaged = 3049,       // a file cut short or broken while open
+    DatabaseDamaged = 3049, // a file cut short or broken while open
     FileAccessDenied = 3051,
     TooFewParameters = 3061,      // a ? placeholder without its value
     CannotExecuteSelect = 3065,   // Execute given a SELECT
@@ -24,21 +24,21 @@ enum ErrorNumber : int {
     ObjectNotFound = 3078,        // table or query missing
     TextAfterStatement = 3142,    // a second statement in one call
     RecordDeleted = 3167,
-    WriteConflict = 3197,         // the row changed since it was read; nothing written
-    ValidationRule = 3317,        // a value the program's rule for its field refuses
-    InvalidOperation = 3219,      // an action statement where a recordset is asked for
+    WriteConflict = 3197,    // the row changed since it was read; nothing written
+    ValidationRule = 3317,   // a value the program's rule for its field refuses
+    InvalidOperation = 3219, // an action statement where a recordset is asked for
     NotSupported = 3251,
-    ItemNotFound = 3265,          // field name not in the recordset
-    UnrecognizedFormat = 3343,    // not a database at all
-    MoveCancelled = 3426,         // a bound control could not save its record
-    Locked = 3218,                // another program holds the file's lock
-    NoJournal = 3050,             // the folder takes no journal, so nothing can be written
-    JournalToRecover = 3045,      // a journal left beside a file that cannot be written
-    ValueTooBig = 3163,           // a text, value or result beyond the engine's limit
-    NotAuthorized = 3033,         // a function or statement the connection does not allow
-    Interrupted = 3059,           // the statement was stopped while it ran
+    ItemNotFound = 3265,       // field name not in the recordset
+    UnrecognizedFormat = 3343, // not a database at all
+    MoveCancelled = 3426,      // a bound control could not save its record
+    Locked = 3218,             // another program holds the file's lock
+    NoJournal = 3050,          // the folder takes no journal, so nothing can be written
+    JournalToRecover = 3045,   // a journal left beside a file that cannot be written
+    ValueTooBig = 3163,        // a text, value or result beyond the engine's limit
+    NotAuthorized = 3033,      // a function or statement the connection does not allow
+    Interrupted = 3059,        // the statement was stopped while it ran
     OutOfMemory = 3035,
-    EngineFailure = 3000,         // anything else the engine reports
+    EngineFailure = 3000, // anything else the engine reports
 };
 
 // A failed engine operation: its number and a Turkish description.

@@ -48,7 +48,7 @@ constexpr qint64 kBusyQuietWaitMs = 20;
 constexpr int kBusyStepMs = 10;
 
 std::mutex g_busyLock;
-QHash<QString, qint64> g_busyRefused;  // path: when a wait on it last ran out
+QHash<QString, qint64> g_busyRefused; // path: when a wait on it last ran out
 
 qint64 nowMs()
 {
@@ -58,12 +58,10 @@ qint64 nowMs()
 
 bool isHidden(const QString &name)
 {
-    return name.startsWith(u"sqlite_"_s, Qt::CaseInsensitive)
-           || name.compare(QueriesTable, Qt::CaseInsensitive) == 0;
+    return name.startsWith(u"sqlite_"_s, Qt::CaseInsensitive) || name.compare(QueriesTable, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
-
 
 namespace internal {
 
@@ -113,7 +111,7 @@ int Database::busyWait(void *self, int count)
 
 Database::~Database()
 {
-    m_names.reset();  // its statement before the connection
+    m_names.reset(); // its statement before the connection
     sqlite3_close_v2(m_db);
 }
 
@@ -235,7 +233,8 @@ void Database::loadSchemaNames()
                 // A view's columns have no collation of their own to ask for; no range is
                 // added on a view.
                 const bool table = names->types.value(name) == internal::ObjectType::Table;
-                if ((!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s)) || (table && !turkishCollated(name, column)))
+                if ((!type.contains(u"TEXT"_s) && !type.contains(u"CHAR"_s))
+                    || (table && !turkishCollated(name, column)))
                     names->unranged.insert(turkish::fold(column));
             }
         } catch (const Error &) {
@@ -249,9 +248,8 @@ void Database::loadSchemaNames()
 bool Database::turkishCollated(const QString &table, const QString &column) const
 {
     const char *collation = nullptr;
-    const int rc = sqlite3_table_column_metadata(m_db, "main", table.toUtf8().constData(),
-                                                 column.toUtf8().constData(), nullptr, &collation, nullptr,
-                                                 nullptr, nullptr);
+    const int rc = sqlite3_table_column_metadata(m_db, "main", table.toUtf8().constData(), column.toUtf8().constData(),
+                                                 nullptr, &collation, nullptr, nullptr, nullptr);
     return rc == SQLITE_OK && collation && qstricmp(collation, "TURKCE") == 0;
 }
 
@@ -542,7 +540,7 @@ void Database::setQuerySql(const QString &name, const QString &text)
         while (end > 0 && (!t[end - 1].significant() || t[end - 1].isPunct(u';')))
             --end;
         body = sql::join(t, 0, end);
-        Statement check(*this, body);  // reports a bad text before anything changes
+        Statement check(*this, body); // reports a bad text before anything changes
     }
 
     Transaction tx(*this);
@@ -593,7 +591,7 @@ namespace {
 
 struct OwnDataCheck {
     bool denied = false;
-    bool writes = false;  // rows would be added, changed or deleted
+    bool writes = false; // rows would be added, changed or deleted
 };
 
 // Refuses every action of a statement but reading this file's own tables and views.
@@ -613,7 +611,7 @@ int ownDataOnly(void *state, int action, const char *a, const char *b, const cha
             || qstricmp(a, QueriesTable.toUtf8().constData()) == 0)
             return refuse();
         return SQLITE_OK;
-    case SQLITE_FUNCTION:  // b: the function's name
+    case SQLITE_FUNCTION: // b: the function's name
         if (qstricmp(b, "load_extension") == 0 || qstricmp(b, "fts3_tokenizer") == 0)
             return refuse();
         return SQLITE_OK;

@@ -14,11 +14,13 @@
 #include <vector>
 
 struct sqlite3;
-namespace db::sql { struct Token; }
+namespace db::sql {
+struct Token;
+}
 namespace db::internal {
 enum class ObjectType;
 struct KeysetPlan;
-}
+} // namespace db::internal
 
 namespace db {
 
@@ -76,7 +78,7 @@ public:
     // engine cannot read. *writes tells whether the text would add, change or delete rows.
     bool readsOwnData(const QString &sql, bool *writes = nullptr) const;
 
-    bool hasTable(const QString &name) const;  // tables and stored queries
+    bool hasTable(const QString &name) const; // tables and stored queries
     QStringList fieldNames(const QString &table) const;
 
     // Schema work in SQLite's own dialect, with the Turkish collation available as
@@ -102,6 +104,7 @@ public:
         explicit Transaction(Database &db);
         ~Transaction();
         void commit();
+
     private:
         Database &m_db;
         bool m_done = false;
@@ -115,6 +118,7 @@ public:
         ~ReadTransaction();
         ReadTransaction(const ReadTransaction &) = delete;
         ReadTransaction &operator=(const ReadTransaction &) = delete;
+
     private:
         Database &m_db;
         bool m_own = false;
@@ -122,7 +126,7 @@ public:
 
     // Internal, for the engine's own classes.
     sqlite3 *handle() const { return m_db; }
-    QString translate(const QString &sql) const;         // program dialect to SQLite
+    QString translate(const QString &sql) const; // program dialect to SQLite
     // Prepared statements kept for reuse by their text: lend gives one ready to bind and
     // step, giveBack keeps it (reset) for the next lend of the same text. Neither looks at
     // the schema: SQLite prepares a kept statement again when the schema has changed.
@@ -132,7 +136,7 @@ public:
     // translate(), which notices that change.
     bool knownPlan(const QString &translated, bool parameters, std::optional<internal::KeysetPlan> *plan) const;
     void keepPlan(const QString &translated, bool parameters, const std::optional<internal::KeysetPlan> &plan) const;
-    QString canonicalName(const QString &name) const;    // schema spelling, or name
+    QString canonicalName(const QString &name) const; // schema spelling, or name
     internal::ObjectType objectType(const QString &name) const;
     [[noreturn]] void raise(int rc, const QString &context = {}) const;
     void noteWrite();
@@ -142,7 +146,7 @@ private:
     void loadSchemaNames();
     bool turkishCollated(const QString &table, const QString &column) const;
     void narrowLikePrefixes(std::vector<sql::Token> &tokens) const;
-    void ensureNames() const;  // reloads the names when the schema has changed
+    void ensureNames() const; // reloads the names when the schema has changed
     QString translateUncached(const QString &sql) const;
     struct Names;
     int schemaVersion(Names &names) const;
@@ -154,8 +158,8 @@ private:
     LikeDialect m_dialect = LikeDialect::Jet;
     Order m_order = Order::Current;
     std::unique_ptr<Names> m_names;
-    qint64 m_busySince = 0;  // when the current wait for another program's lock began
-    qint64 m_busyLimit = 0;  // and how long it may last
+    qint64 m_busySince = 0; // when the current wait for another program's lock began
+    qint64 m_busyLimit = 0; // and how long it may last
 };
 
 } // namespace db

@@ -76,9 +76,8 @@ bool DataControl::hasPendingEdit() const
 {
     if (m_readOnly || !m_recordset || m_recordset->absolutePosition() < 0)
         return false;
-    return std::any_of(m_bindings.begin(), m_bindings.end(), [this](FieldBinding *b) {
-        return b->isChanged() && m_recordset->hasField(b->dataField());
-    });
+    return std::any_of(m_bindings.begin(), m_bindings.end(),
+                       [this](FieldBinding *b) { return b->isChanged() && m_recordset->hasField(b->dataField()); });
 }
 
 void DataControl::saveRecord()

@@ -18,7 +18,7 @@ class FieldBinding {
 public:
     virtual ~FieldBinding() = default;
     virtual QString dataField() const = 0;
-    virtual void showValue(const QVariant &value) = 0;  // also clears the changed flag
+    virtual void showValue(const QVariant &value) = 0; // also clears the changed flag
     virtual bool isChanged() const = 0;
     virtual QVariant editedValue() const = 0;
     virtual void clearChanged() = 0;

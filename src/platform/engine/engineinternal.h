@@ -23,17 +23,17 @@ quint64 writeGeneration();
 // a hook on every connection: a row only this process changed since a recordset read it
 // is taken as read again, a row changed by anyone else is not.
 void watchRowWrites(sqlite3 *db);
-quint64 rowWrites(sqlite3 *db, const QString &table, qint64 rowid);  // 0: never written
+quint64 rowWrites(sqlite3 *db, const QString &table, qint64 rowid); // 0: never written
 
-enum class ObjectType { None, Table, View };  // declared ahead in database.h
+enum class ObjectType { None, Table, View }; // declared ahead in database.h
 
 // How an updatable SELECT reads its keys and one row.
 struct KeysetPlan {
-    QString table;    // schema spelling
-    QString keysSql;  // first column: the row id
-    QString rowSql;   // ?1: the row id
+    QString table;   // schema spelling
+    QString keysSql; // first column: the row id
+    QString rowSql;  // ?1: the row id
 };
-using Plan = std::optional<KeysetPlan>;  // none: the text is read as a snapshot
+using Plan = std::optional<KeysetPlan>; // none: the text is read as a snapshot
 
 // A SELECT on exactly one table, without grouping, DISTINCT, aggregates, joins or
 // compound parts, gets a keyset; anything else is read into memory.

@@ -13,18 +13,16 @@ namespace {
 
 bool isAggregate(const QString &word)
 {
-    static const QSet<QString> names = {u"count"_s, u"sum"_s, u"avg"_s, u"min"_s, u"max"_s,
-                                        u"total"_s, u"group_concat"_s, u"first"_s, u"last"_s,
-                                        u"stdev"_s, u"var"_s};
+    static const QSet<QString> names = {u"count"_s,        u"sum"_s,   u"avg"_s,  u"min"_s,   u"max"_s, u"total"_s,
+                                        u"group_concat"_s, u"first"_s, u"last"_s, u"stdev"_s, u"var"_s};
     return names.contains(word.toLower());
 }
 
 bool isClauseWord(const sql::Token &t)
 {
-    static const char *const words[] = {"WHERE", "ORDER", "GROUP", "HAVING", "LIMIT", "JOIN",
-                                        "INNER", "LEFT", "RIGHT", "FULL", "CROSS", "NATURAL",
-                                        "OUTER", "UNION", "INTERSECT", "EXCEPT", "WINDOW", "ON",
-                                        "USING"};
+    static const char *const words[] = {"WHERE",     "ORDER",  "GROUP",  "HAVING", "LIMIT",   "JOIN",  "INNER",
+                                        "LEFT",      "RIGHT",  "FULL",   "CROSS",  "NATURAL", "OUTER", "UNION",
+                                        "INTERSECT", "EXCEPT", "WINDOW", "ON",     "USING"};
     for (const char *w : words) {
         if (t.is(QLatin1StringView(w)))
             return true;
@@ -101,16 +99,18 @@ std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translat
             ++depth;
         else if (tok.isPunct(u')'))
             --depth;
-        else if (depth == 0 && (tok.is("GROUP"_L1) || tok.is("HAVING"_L1) || tok.is("UNION"_L1)
-                                || tok.is("INTERSECT"_L1) || tok.is("EXCEPT"_L1) || tok.is("WINDOW"_L1)))
+        else if (depth == 0
+                 && (tok.is("GROUP"_L1) || tok.is("HAVING"_L1) || tok.is("UNION"_L1) || tok.is("INTERSECT"_L1)
+                     || tok.is("EXCEPT"_L1) || tok.is("WINDOW"_L1)))
             return std::nullopt;
     }
     if (!alias.isEmpty())
         ref = alias;
 
     // The row statement repeats the select list alone, without the values the keys had.
-    if (parameters && std::any_of(t.begin() + qsizetype(listStart), t.begin() + qsizetype(from),
-                                  [](const sql::Token &tok) { return tok.isPunct(u'?'); }))
+    if (parameters
+        && std::any_of(t.begin() + qsizetype(listStart), t.begin() + qsizetype(from),
+                       [](const sql::Token &tok) { return tok.isPunct(u'?'); }))
         return std::nullopt;
     const QString list = sql::join(t, listStart, from).trimmed();
     const QString rest = sql::join(t, tableAt, t.size());
@@ -119,10 +119,8 @@ std::optional<KeysetPlan> planKeyset(const Database &db, const QString &translat
     // The select list rides along so that ORDER BY can name its aliases.
     plan.keysSql = u"SELECT "_s + ref + u".rowid, "_s + list + u" FROM "_s + rest;
     plan.rowSql = u"SELECT "_s + list + u" FROM "_s + t[tableAt].text
-                  + (alias.isEmpty() ? QString() : u" AS "_s + alias) + u" WHERE "_s + ref
-                  + u".rowid = ?1"_s;
+                  + (alias.isEmpty() ? QString() : u" AS "_s + alias) + u" WHERE "_s + ref + u".rowid = ?1"_s;
     return plan;
 }
-
 
 } // namespace db::internal

@@ -90,8 +90,8 @@ bool opensOperand(const sql::Tokens &t, size_t start, bool between)
 bool closesOperand(const sql::Tokens &t, size_t next)
 {
     return next >= t.size() || t[next].isPunct(u')') || t[next].isPunct(u',') || t[next].isPunct(u';')
-           || isAnyWord(t[next], {"AND", "OR", "ORDER", "GROUP", "LIMIT", "HAVING", "THEN", "WHEN", "ELSE",
-                                  "END", "FROM", "UNION", "EXCEPT", "INTERSECT", "WINDOW"});
+           || isAnyWord(t[next], {"AND", "OR", "ORDER", "GROUP", "LIMIT", "HAVING", "THEN", "WHEN", "ELSE", "END",
+                                  "FROM", "UNION", "EXCEPT", "INTERSECT", "WINDOW"});
 }
 
 } // namespace
@@ -160,11 +160,10 @@ void Database::narrowLikePrefixes(std::vector<sql::Token> &t) const
                        + u'\'';
         if (!upper.isEmpty()) {
             const QString c = sql::quoteIdentifier(m_names->columns.value(column));
-            const QString bound = quoted(QString::fromUcs4(reinterpret_cast<const char32_t *>(upper.constData()),
-                                                           upper.size()));
+            const QString bound = quoted(
+                QString::fromUcs4(reinterpret_cast<const char32_t *>(upper.constData()), upper.size()));
             text += u" AND "_s + operand + u" < (SELECT CASE WHEN max("_s + c + u") >= X'' THEN CAST(max("_s + c
-                    + u") || X'00' AS BLOB) ELSE '"_s + bound + u"' END FROM "_s + sql::quoteIdentifier(table)
-                    + u')';
+                    + u") || X'00' AS BLOB) ELSE '"_s + bound + u"' END FROM "_s + sql::quoteIdentifier(table) + u')';
         }
         text += u')';
         t.erase(t.begin() + qsizetype(start) + 1, t.begin() + qsizetype(s) + 1);

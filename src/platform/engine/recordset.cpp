@@ -1,7 +1,7 @@
 #include "recordset.h"
-#include "recordsetimpl.h"
 #include "database.h"
 #include "engineinternal.h"
+#include "recordsetimpl.h"
 #include "sqltokens.h"
 #include "statement.h"
 #include "turkish.h"
@@ -71,7 +71,7 @@ void Recordset::Impl::loadKeys(bool readFields)
         }
     }
     db->giveBack(plan.keysSql, std::move(lent));
-    if (width <= 0)  // a whole table, read in no order
+    if (width <= 0) // a whole table, read in no order
         std::sort(fresh->keys.begin(), fresh->keys.end());
     if (!prefetch) {
         fresh->values.clear();
@@ -214,7 +214,7 @@ void Recordset::Impl::requireCurrent()
 
 int Recordset::Impl::fieldIndex(const QString &name) const
 {
-    for (int i = 0; i < fields.size(); ++i) {  // most callers spell it as the schema does
+    for (int i = 0; i < fields.size(); ++i) { // most callers spell it as the schema does
         if (fields[i] == name)
             return i;
     }
@@ -431,8 +431,7 @@ QStringList Recordset::fieldNames() const
 
 bool Recordset::hasField(const QString &name) const
 {
-    return std::any_of(d->fields.cbegin(), d->fields.cend(),
-                       [&](const QString &f) { return turkish::equal(f, name); });
+    return std::any_of(d->fields.cbegin(), d->fields.cend(), [&](const QString &f) { return turkish::equal(f, name); });
 }
 
 QVariant Recordset::field(const QString &name) const
@@ -464,7 +463,7 @@ void Recordset::edit()
 {
     d->checkUpdatable();
     d->requireCurrent();
-    d->asRead();  // a row deleted before it was read cannot be edited
+    d->asRead(); // a row deleted before it was read cannot be edited
     d->mode = EditMode::Edit;
     d->pending.clear();
 }
@@ -511,8 +510,8 @@ void Recordset::update()
         }
         QString text = u"INSERT INTO "_s + table + u" DEFAULT VALUES"_s;
         if (!names.isEmpty())
-            text = u"INSERT INTO "_s + table + u" ("_s + names.join(u", "_s) + u") VALUES ("_s
-                   + marks.join(u", "_s) + u')';
+            text = u"INSERT INTO "_s + table + u" ("_s + names.join(u", "_s) + u") VALUES ("_s + marks.join(u", "_s)
+                   + u')';
         Statement st(db, text);
         for (size_t k = 0; k < d->pending.size(); ++k)
             st.bind(int(k + 1), d->pending[k].second);
@@ -604,8 +603,7 @@ void Recordset::findFirst(const QString &criterion)
     QSet<qint64> hits;
     {
         Statement st(*d->db,
-                     u"SELECT rowid FROM "_s + sql::quoteIdentifier(d->plan.table) + u" WHERE ("_s
-                         + condition + u')',
+                     u"SELECT rowid FROM "_s + sql::quoteIdentifier(d->plan.table) + u" WHERE ("_s + condition + u')',
                      ExpressionSyntaxError);
         while (st.step())
             hits.insert(st.value(0).toLongLong());

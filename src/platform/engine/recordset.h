@@ -41,7 +41,7 @@ public:
     int recordCount() const;
     // 0-based position of the current record, -1 when there is none.
     int absolutePosition() const;
-    void setAbsolutePosition(int pos);  // InvalidArgument outside 0..count-1
+    void setAbsolutePosition(int pos); // InvalidArgument outside 0..count-1
 
     QStringList fieldNames() const;
     bool hasField(const QString &name) const;
@@ -74,8 +74,8 @@ public:
     // Criterion in the program's dialect, e.g. "[Başlık] = 'x'"; ExpressionSyntaxError.
     void findFirst(const QString &criterion);
     bool noMatch() const;
-    Bookmark bookmark() const;            // NoCurrentRecord
-    void setBookmark(Bookmark b);         // moves there; InvalidArgument when unknown
+    Bookmark bookmark() const;    // NoCurrentRecord
+    void setBookmark(Bookmark b); // moves there; InvalidArgument when unknown
 
     // Reopens the source and stands on the first record.
     void requery();

@@ -25,7 +25,7 @@ struct Recordset::Impl {
         // statement (and one file lock) per row when a recordset is read through once.
         // Row r is values[r * width] onwards.
         std::vector<QVariant> values;
-        QHash<size_t, QByteArray> bytes;  // by index in values: texts that are not UTF-8, as stored
+        QHash<size_t, QByteArray> bytes; // by index in values: texts that are not UTF-8, as stored
         size_t width = 0;
         quint64 valuesGeneration = ~quint64(0);
     };
@@ -41,14 +41,14 @@ struct Recordset::Impl {
 
     std::shared_ptr<Database> db;
     QString source;
-    QVariantList parameters;  // values of the source's ? placeholders
+    QVariantList parameters; // values of the source's ? placeholders
 
     bool keyset = false;
     KeysetPlan plan;
     std::shared_ptr<Keyset> keys;
     std::shared_ptr<const Rows> rows;
     QStringList fields;
-    QStringList columns;  // table column behind each field, empty for an expression
+    QStringList columns; // table column behind each field, empty for an expression
 
     State state = State::Eof;
     int pos = 0;
@@ -70,7 +70,7 @@ struct Recordset::Impl {
         bool valid = false;
         QVariantList values;
         StoredBytes bytes;
-        quint64 ownWrites = 0;  // this process's writes to the row, as counted then
+        quint64 ownWrites = 0; // this process's writes to the row, as counted then
     };
     mutable Read read;
     bool noMatch = false;

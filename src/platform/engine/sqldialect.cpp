@@ -18,8 +18,7 @@ bool isWordName(const QString &name)
         return false;
     for (const QChar c : name) {
         const char16_t u = c.unicode();
-        if (!(u >= 0x80 || u == '_' || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')
-              || (u >= '0' && u <= '9')))
+        if (!(u >= 0x80 || u == '_' || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')))
             return false;
     }
     return true;
@@ -60,8 +59,9 @@ void rewriteUpdate(sql::Tokens &t, size_t upd)
             ++depth;
         } else if (tok.isPunct(u')')) {
             --depth;
-        } else if (depth == 0 && (tok.is("WHERE"_L1) || tok.is("FROM"_L1) || tok.is("ORDER"_L1)
-                                  || tok.is("LIMIT"_L1) || tok.is("RETURNING"_L1))) {
+        } else if (depth == 0
+                   && (tok.is("WHERE"_L1) || tok.is("FROM"_L1) || tok.is("ORDER"_L1) || tok.is("LIMIT"_L1)
+                       || tok.is("RETURNING"_L1))) {
             break;
         } else if (depth == 0 && tok.isPunct(u',')) {
             target = true;
@@ -107,7 +107,7 @@ QString Database::translateUncached(const QString &text) const
         const size_t next = sql::nextSignificant(t, i + 1);
         const bool call = tok.kind == sql::Token::Word && next < t.size() && t[next].isPunct(u'(');
         const QString key = turkish::fold(tok.name());
-        QString spelling = m_names->objects.value(key);  // also before "(" in INSERT INTO t (...)
+        QString spelling = m_names->objects.value(key); // also before "(" in INSERT INTO t (...)
         if (spelling.isEmpty() && !call)
             spelling = m_names->columns.value(key);
         if (spelling.isEmpty() || spelling == tok.name())

@@ -26,15 +26,19 @@ quint32 weight(char32_t c)
 
 struct Piece {
     enum Kind { AnyRun, One, Digit, Literal, Set };
-    explicit Piece(Kind k, char32_t ch = 0) : kind(k), c(ch) {}
+    explicit Piece(Kind k, char32_t ch = 0)
+        : kind(k)
+        , c(ch)
+    {
+    }
     Kind kind;
     char32_t c = 0;
     bool negated = false;
-    std::vector<std::pair<quint32, quint32>> ranges;  // by sort weight
+    std::vector<std::pair<quint32, quint32>> ranges; // by sort weight
 };
 
 struct Pattern {
-    std::string raw;  // the pattern's UTF-8 bytes, for the per-statement cache
+    std::string raw; // the pattern's UTF-8 bytes, for the per-statement cache
     LikeDialect dialect;
     std::vector<Piece> pieces;
     // For "*text*", the search words' pattern: the folded text and its KMP failure table.
@@ -277,10 +281,9 @@ void install(sqlite3 *handle, const Database *owner)
 {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_collation_v2(handle, "TURKCE", SQLITE_UTF8, const_cast<Database *>(owner), collate, nullptr);
-    sqlite3_create_function_v2(handle, "like", 2, flags, const_cast<Database *>(owner), likeFunction,
-                               nullptr, nullptr, nullptr);
-    sqlite3_create_function_v2(handle, "len", 1, flags, nullptr, lenFunction, nullptr, nullptr,
+    sqlite3_create_function_v2(handle, "like", 2, flags, const_cast<Database *>(owner), likeFunction, nullptr, nullptr,
                                nullptr);
+    sqlite3_create_function_v2(handle, "len", 1, flags, nullptr, lenFunction, nullptr, nullptr, nullptr);
 }
 
 bool likeMatch(std::u32string_view pattern, std::u32string_view text, LikeDialect dialect)

@@ -59,12 +59,23 @@ QString likeLiteral(const QString &word)
             continue;
         }
         switch (c.unicode()) {
-        case u'\'': out += u"''"_s; break;
-        case u'*': out += u"[*]"_s; break;
-        case u'?': out += u"[?]"_s; break;
-        case u'#': out += u"[#]"_s; break;
-        case u'[': out += u"[[]"_s; break;
-        default: out += c;
+        case u'\'':
+            out += u"''"_s;
+            break;
+        case u'*':
+            out += u"[*]"_s;
+            break;
+        case u'?':
+            out += u"[?]"_s;
+            break;
+        case u'#':
+            out += u"[#]"_s;
+            break;
+        case u'[':
+            out += u"[[]"_s;
+            break;
+        default:
+            out += c;
         }
     }
     return out;

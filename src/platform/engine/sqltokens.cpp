@@ -46,8 +46,7 @@ qsizetype endOfLiteral(QStringView s, qsizetype i, QChar quote)
 
 bool Token::is(QLatin1StringView keyword) const
 {
-    return kind == Word && text.compare(keyword, Qt::CaseInsensitive) == 0
-           && text.size() == keyword.size();
+    return kind == Word && text.compare(keyword, Qt::CaseInsensitive) == 0 && text.size() == keyword.size();
 }
 
 QString Token::name() const
@@ -114,8 +113,7 @@ Tokens tokenize(QStringView s)
             ++i;
             if (i < s.size()) {
                 const QStringView two = s.mid(start, 2);
-                if (two == u"<>" || two == u"<=" || two == u">=" || two == u"!=" || two == u"=="
-                    || two == u"||")
+                if (two == u"<>" || two == u"<=" || two == u">=" || two == u"!=" || two == u"==" || two == u"||")
                     ++i;
             }
             kind = Token::Punct;

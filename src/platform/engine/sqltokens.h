@@ -14,7 +14,7 @@ struct Token {
 
     bool significant() const { return kind != Space && kind != Comment; }
     bool isIdentifier() const { return kind == Word || kind == Bracketed || kind == Quoted; }
-    bool is(QLatin1StringView keyword) const;  // a word, ASCII case ignored
+    bool is(QLatin1StringView keyword) const; // a word, ASCII case ignored
     bool isPunct(char16_t c) const { return kind == Punct && text.size() == 1 && text.at(0) == c; }
     // The name an identifier stands for, without brackets or quotes.
     QString name() const;
@@ -33,6 +33,6 @@ size_t nextSignificant(const Tokens &tokens, size_t i);
 
 QString quoteIdentifier(const QString &name);
 // The first word of a statement, upper-cased (SELECT, UPDATE...), or empty.
-QString firstKeyword(const Tokens &tokens);  // "name" for generated SQL
+QString firstKeyword(const Tokens &tokens); // "name" for generated SQL
 
 } // namespace db::sql

@@ -27,7 +27,7 @@ Statement::Statement(const Database &db, const QString &sql, int syntaxError)
             name = name.mid(5);
         throw Error::make(ObjectNotFound, name);
     }
-    if (!m_stmt && rc == SQLITE_OK)  // nothing but blanks or comments
+    if (!m_stmt && rc == SQLITE_OK) // nothing but blanks or comments
         throw Error::make(syntaxError, u"boş deyim"_s);
     throw Error::make(syntaxError, message);
 }
@@ -58,14 +58,13 @@ void Statement::bind(int index, const QVariant &v)
             break;
         case QMetaType::QByteArray: {
             const QByteArray b = v.toByteArray();
-            rc = sqlite3_bind_blob64(m_stmt, index, b.constData(), sqlite3_uint64(b.size()),
-                                     SQLITE_TRANSIENT);
+            rc = sqlite3_bind_blob64(m_stmt, index, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
             break;
         }
         default: {
             const QByteArray t = withoutLoneSurrogates(v.toString()).toUtf8();
-            rc = sqlite3_bind_text64(m_stmt, index, t.constData(), sqlite3_uint64(t.size()),
-                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+            rc = sqlite3_bind_text64(m_stmt, index, t.constData(), sqlite3_uint64(t.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
         }
         }
     }
@@ -172,8 +171,8 @@ QVariant Statement::toVariant(sqlite3_stmt *stmt, int i, QByteArray *bytes)
         return QVariant(std::move(text));
     }
     case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)),
-                                   sqlite3_column_bytes(stmt, i)));
+        return QVariant(
+            QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i)));
     default:
         return QVariant();
     }

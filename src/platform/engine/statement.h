@@ -22,19 +22,19 @@ public:
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
-    void bind(int index, const QVariant &value);  // 1-based
+    void bind(int index, const QVariant &value); // 1-based
     // A text given by its bytes, which need not be UTF-8 (a value kept as it was read).
     void bindText(int index, const QByteArray &bytes);
     // Binds the values of the ? placeholders in order: TooFewParameters when the text has
     // more placeholders, InvalidArgument when it has fewer.
     void bindAll(const QVariantList &values);
     qint64 int64(int i) const;
-    bool step();                                  // true while a row is there; throws on failure
+    bool step(); // true while a row is there; throws on failure
     void reset();
 
     int columnCount() const;
     QString columnName(int i) const;
-    QString originName(int i) const;  // the table column a result column comes from, if any
+    QString originName(int i) const; // the table column a result column comes from, if any
     QString tableName(int i) const;
     QVariant value(int i) const;
     // The same; a text whose bytes are not UTF-8 also gives them in *bytes (else empty).

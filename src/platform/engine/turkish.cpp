@@ -7,12 +7,12 @@ namespace turkish::rules {
 
 namespace {
 
-constexpr char32_t TableEnd = 0x180;  // ASCII, Latin-1 and Latin Extended-A
+constexpr char32_t TableEnd = 0x180; // ASCII, Latin-1 and Latin Extended-A
 
 struct Tables {
     std::array<char32_t, TableEnd> lower{};
     std::array<char32_t, TableEnd> upper{};
-    std::array<quint32, TableEnd> weight[2]{};        // by Order: Current, Former
+    std::array<quint32, TableEnd> weight[2]{}; // by Order: Current, Former
     std::array<quint32, TableEnd> foldedWeight[2]{};
 
     Tables()
@@ -45,11 +45,10 @@ struct Tables {
 
         // Letters in alphabetical order, each with its variants in code point order.
         static const char16_t *const letters[] = {
-            u"aàáâãäåæāăą", u"b", u"cćĉċč", u"ç", u"dðďđ", u"eèéêëēĕėęě", u"f",
-            u"gĝġģ", u"ğ", u"hĥħ", u"ı", u"iìíîïĩīĭįĳ", u"jĵ", u"kķĸ", u"lĺļľŀł",
-            u"m", u"nñńņňŉŋ", u"oòóôõøōŏőœ", u"ö", u"p", u"q", u"rŕŗř",
-            u"sßśŝšſ", u"ş", u"tþţťŧ", u"uùúûũūŭůűų", u"ü", u"v", u"wŵ", u"x",
-            u"yýÿŷ", u"zźżž",
+            u"aàáâãäåæāăą", u"b",          u"cćĉċč", u"ç",          u"dðďđ", u"eèéêëēĕėęě", u"f",      u"gĝġģ",
+            u"ğ",           u"hĥħ",        u"ı",     u"iìíîïĩīĭįĳ", u"jĵ",   u"kķĸ",        u"lĺļľŀł", u"m",
+            u"nñńņňŉŋ",     u"oòóôõøōŏőœ", u"ö",     u"p",          u"q",    u"rŕŗř",       u"sßśŝšſ", u"ş",
+            u"tþţťŧ",       u"uùúûũūŭůűų", u"ü",     u"v",          u"wŵ",   u"x",          u"yýÿŷ",   u"zźżž",
         };
         auto &former = weight[int(Order::Former)];
         for (char32_t c = 0; c < TableEnd; ++c)
@@ -99,7 +98,7 @@ char32_t upperChar(char32_t c)
 }
 
 namespace {
-constexpr char32_t PunctuationFirst = 0x2000, PunctuationLast = 0x206F;  // dashes, quotes
+constexpr char32_t PunctuationFirst = 0x2000, PunctuationLast = 0x206F; // dashes, quotes
 constexpr quint32 OthersBase = 0x20000;
 } // namespace
 
@@ -138,7 +137,7 @@ char32_t successor(char32_t folded, Order order)
     char32_t next = w < OthersBase + TableEnd ? TableEnd : char32_t(w - OthersBase + 1);
     if (next >= PunctuationFirst && next <= PunctuationLast)
         next = PunctuationLast + 1;
-    if (next >= 0xD800 && next <= 0xDFFF)  // no text holds a lone surrogate
+    if (next >= 0xD800 && next <= 0xDFFF) // no text holds a lone surrogate
         next = 0xE000;
     if (next <= 0x10FFFF)
         consider(next);

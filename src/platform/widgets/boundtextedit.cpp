@@ -37,8 +37,7 @@ namespace {
 // What the box makes a line end of.
 bool endsLine(QChar c)
 {
-    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0)
-           || c == QChar(0xFDD1);
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
 }
 
 } // namespace
@@ -69,7 +68,7 @@ void BoundTextEdit::showValue(const QVariant &value)
     m_showing = false;
     m_changed = false;
     m_shown = FieldTextEdit::text(m_edit);
-    if (m_shown != shown) {  // the box took something else too: its text is all there is
+    if (m_shown != shown) { // the box took something else too: its text is all there is
         m_stored = m_shown;
         m_pairs.clear();
     }

@@ -34,7 +34,7 @@ private:
     QPointer<db::DataControl> m_control;
     bool m_changed = false;
     bool m_showing = false;
-    QString m_stored;                // the value shown
-    QString m_shown;                 // as the box held it then
-    std::vector<qsizetype> m_pairs;  // where m_shown has one line feed for a CR LF of m_stored
+    QString m_stored;               // the value shown
+    QString m_shown;                // as the box held it then
+    std::vector<qsizetype> m_pairs; // where m_shown has one line feed for a CR LF of m_stored
 };

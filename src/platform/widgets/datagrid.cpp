@@ -69,7 +69,6 @@ private:
     std::function<void(QWidget *)> m_closed;
 };
 
-
 } // namespace
 
 DataGrid::DataGrid(QWidget *parent)
@@ -280,13 +279,26 @@ void DataGrid::keyPressEvent(QKeyEvent *e)
     const bool control = e->modifiers().testFlag(Qt::ControlModifier);
     int move = -1;
     switch (e->key()) {
-    case Qt::Key_Up: move = MoveUp; break;
-    case Qt::Key_Down: move = MoveDown; break;
-    case Qt::Key_PageUp: move = MovePageUp; break;
-    case Qt::Key_PageDown: move = MovePageDown; break;
-    case Qt::Key_Home: move = control ? MoveHome : -1; break;
-    case Qt::Key_End: move = control ? MoveEnd : -1; break;
-    default: break;
+    case Qt::Key_Up:
+        move = MoveUp;
+        break;
+    case Qt::Key_Down:
+        move = MoveDown;
+        break;
+    case Qt::Key_PageUp:
+        move = MovePageUp;
+        break;
+    case Qt::Key_PageDown:
+        move = MovePageDown;
+        break;
+    case Qt::Key_Home:
+        move = control ? MoveHome : -1;
+        break;
+    case Qt::Key_End:
+        move = control ? MoveEnd : -1;
+        break;
+    default:
+        break;
     }
     if (move >= 0) {
         const QModelIndex to = moveCursor(CursorAction(move), e->modifiers());
@@ -316,7 +328,7 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *e)
         if (watched == verticalHeader()->viewport())
             row = verticalHeader()->logicalIndexAt(pos);
         else if (watched == horizontalHeader()->viewport())
-            row = verticalHeader()->logicalIndexAt(0);  // a column is selected from the top row
+            row = verticalHeader()->logicalIndexAt(0); // a column is selected from the top row
         if (row >= 0 && !canLeaveRow(row))
             return true;
     }

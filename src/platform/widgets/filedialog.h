@@ -12,7 +12,7 @@ struct Request {
     Kind kind = Kind::OpenFile;
     QString title;
     QString startFolder;
-    QStringList nameFilters;  // OpenFile only, as the dialog shows them
+    QStringList nameFilters; // OpenFile only, as the dialog shows them
 };
 
 // filter: description and pattern pairs, each followed by one NUL character

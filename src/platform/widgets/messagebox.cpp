@@ -31,7 +31,8 @@ std::vector<Choice> choices(Buttons buttons)
     case Buttons::Ok:
         return {{Result::Ok, QMessageBox::AcceptRole, u"Tamam"_s}};
     case Buttons::OkCancel:
-        return {{Result::Ok, QMessageBox::AcceptRole, u"Tamam"_s}, {Result::Cancel, QMessageBox::RejectRole, u"İptal"_s}};
+        return {{Result::Ok, QMessageBox::AcceptRole, u"Tamam"_s},
+                {Result::Cancel, QMessageBox::RejectRole, u"İptal"_s}};
     case Buttons::YesNo:
         return {{Result::Yes, QMessageBox::YesRole, u"Evet"_s}, {Result::No, QMessageBox::NoRole, u"Hayır"_s}};
     case Buttons::YesNoCancel:
@@ -45,11 +46,16 @@ std::vector<Choice> choices(Buttons buttons)
 QMessageBox::Icon boxIcon(Icon icon)
 {
     switch (icon) {
-    case Icon::None: return QMessageBox::NoIcon;
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::None:
+        return QMessageBox::NoIcon;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
     }
     return QMessageBox::NoIcon;
 }
@@ -88,9 +94,12 @@ Result box(const QString &text, Icon icon, Buttons buttons, const QStringList &b
     }
     // Closed without a button (a Yes/No box has no Escape answer).
     switch (buttons) {
-    case Buttons::Ok: return Result::Ok;
-    case Buttons::YesNo: return Result::No;
-    default: return Result::Cancel;
+    case Buttons::Ok:
+        return Result::Ok;
+    case Buttons::YesNo:
+        return Result::No;
+    default:
+        return Result::Cancel;
     }
 }
 

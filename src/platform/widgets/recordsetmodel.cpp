@@ -167,7 +167,9 @@ bool RecordsetModel::submitRow(QString *refusal)
         return true;
     const int row = m_pendingRow;
     const bool isNew = isNewRow(row);
-    if (isNew && std::all_of(m_pending.cbegin(), m_pending.cend(), [](const QVariant &v) { return shownText(v).isEmpty(); })) {
+    if (isNew && std::all_of(m_pending.cbegin(), m_pending.cend(), [](const QVariant &v) {
+            return shownText(v).isEmpty();
+        })) {
         revertRow();
         return true;
     }

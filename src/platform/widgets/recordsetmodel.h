@@ -8,7 +8,10 @@
 #include <functional>
 #include <memory>
 
-namespace db { class DataControl; class Recordset; }
+namespace db {
+class DataControl;
+class Recordset;
+} // namespace db
 
 // The rows of a data control's recordset as a table: row i is the record at absolute
 // position i, read when asked for, through a copy of the recordset so that reading does
@@ -88,10 +91,10 @@ private:
     void emitRowHeader(int row);
 
     QPointer<db::DataControl> m_control;
-    const db::Recordset *m_source = nullptr;    // the control's recordset when last seen; only compared
-    std::unique_ptr<db::Recordset> m_reader;    // copy used for reading
+    const db::Recordset *m_source = nullptr; // the control's recordset when last seen; only compared
+    std::unique_ptr<db::Recordset> m_reader; // copy used for reading
     QList<Column> m_columns;
-    QStringList m_fields;                       // the field behind each column shown
+    QStringList m_fields; // the field behind each column shown
     QStringList m_headings;
     int m_count = 0;
     bool m_allowAddNew = false;
@@ -101,7 +104,7 @@ private:
     bool m_movingControl = false;
     bool m_removing = false;
     int m_pendingRow = -1;
-    QMap<int, QVariant> m_pending;              // column -> typed value
+    QMap<int, QVariant> m_pending; // column -> typed value
     int m_currentRow = -1;
     RowCheck m_check;
 };

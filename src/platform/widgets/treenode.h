@@ -36,7 +36,7 @@ public:
     TreeNode *parent() const;
     TreeNode *nextSibling() const;
     TreeNode *previousSibling() const;
-    TreeNode *child(int i) const;  // 0-based; nullptr out of range
+    TreeNode *child(int i) const; // 0-based; nullptr out of range
     int childCount() const;
     // 1-based place in the tree's collection (the order of adding).
     int index() const;

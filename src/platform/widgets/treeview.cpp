@@ -131,7 +131,7 @@ void TreeView::setImageList(ImageList *list)
 {
     m_imageList = list;
     m_iconRevision = -1;
-    m_tree->viewport()->update();  // the nodes give their pictures when painted
+    m_tree->viewport()->update(); // the nodes give their pictures when painted
 }
 
 void TreeView::checkKey(const Key &key, NodeKind kind, const TreeNode *self) const
@@ -158,7 +158,7 @@ void TreeView::checkImage(const QVariant &image) const
         return;
     if (!m_imageList)
         throw widgeterrors::make(widgeterrors::ElementNotFound);
-    m_imageList->resolve(image);  // throws for an unknown key or index
+    m_imageList->resolve(image); // throws for an unknown key or index
 }
 
 TreeNode *TreeView::add(const QString &parentKey, const QString &key, const QString &text, const QVariant &image,
@@ -214,7 +214,7 @@ void TreeView::remove(const QString &key)
     forget(n, gone);
     m_nodes.erase(std::remove_if(m_nodes.begin(), m_nodes.end(), [&gone](TreeNode *p) { return gone.contains(p); }),
                   m_nodes.end());
-    delete n->item();  // its children with it; the tree may select another item now
+    delete n->item(); // its children with it; the tree may select another item now
 }
 
 TreeNode *TreeView::find(const QString &key) const

@@ -55,16 +55,16 @@ public:
     // Nothing changes on failure.
     TreeNode *add(const QString &parentKey, const QString &key, const QString &text, const QVariant &image,
                   const QVariant &selectedImage = {}, NodeKind kind = NodeKind::Title);
-    void remove(const QString &key);  // the node and all below it; 35601
+    void remove(const QString &key); // the node and all below it; 35601
 
-    TreeNode *node(const QString &key) const;  // as find; 35601
-    TreeNode *nodeAt(int index) const;         // 1 = first added; 35600
+    TreeNode *node(const QString &key) const; // as find; 35601
+    TreeNode *nodeAt(int index) const;        // 1 = first added; 35600
     // The title with that key, else the folder; nullptr when absent.
     TreeNode *find(const QString &key) const;
     TreeNode *findTitle(const QString &key) const;
     TreeNode *findFolder(const QString &key) const;
     TreeNode *selectedNode() const;
-    void clearSelection();  // no node selected
+    void clearSelection(); // no node selected
     int count() const { return int(m_nodes.size()); }
     void refresh();
 
@@ -73,8 +73,8 @@ public:
     int indexOf(const TreeNode *node) const;
     void rekey(TreeNode *node, const QString &key);
     void select(TreeNode *node);
-    void flush();  // shows the nodes a batch holds back
-    QIcon iconFor(const TreeNode *node) const;  // its image, or its selected image while selected
+    void flush();                              // shows the nodes a batch holds back
+    QIcon iconFor(const TreeNode *node) const; // its image, or its selected image while selected
 
 signals:
     // The user clicked a node or moved the selection with the keyboard.
@@ -117,7 +117,7 @@ private:
 
     QTreeWidget *m_tree;
     QPointer<ImageList> m_imageList;
-    std::vector<TreeNode *> m_nodes;  // in the order of adding; the items own them
+    std::vector<TreeNode *> m_nodes; // in the order of adding; the items own them
     KeyMap m_titleKeys;
     KeyMap m_folderKeys;
     // One icon per picture of the list, made on first use; index 0 is no picture.
@@ -128,5 +128,5 @@ private:
     QString m_lastParentKey;
     TreeNode *m_lastParent = nullptr;
     int m_batches = 0;
-    QList<QTreeWidgetItem *> m_pending;  // top-level items not yet in the widget
+    QList<QTreeWidgetItem *> m_pending; // top-level items not yet in the widget
 };
