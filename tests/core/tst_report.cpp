@@ -385,6 +385,15 @@ void TestReport::readOnlyReportBuildsCreditsFromFields()
     QCOMPARE(rows.size(), size_t(2));
     QCOMPARE(rows[0].info, u"K:A  M:C"_s);
     QCOMPARE(rows[1].info, QString());
+    // A statement without the credit fields takes the lines of the songs its rows show; a
+    // row that is no song's keeps what the statement gave.
+    const auto typed = report::loadRows(file, u"SELECT Başlık, Yöresi, girişmodu, Sözler FROM Zelvoran "
+                                              u"UNION ALL SELECT 'Üç', NULL, 'kendi', NULL ORDER BY Başlık"_s)
+                           .rows;
+    QCOMPARE(typed.size(), size_t(3));
+    QCOMPARE(typed[0].info, u"K:A  M:C"_s);
+    QCOMPARE(typed[1].info, QString());
+    QCOMPARE(typed[2].info, u"kendi"_s);
     // The stored lines stay as they are.
     auto rs = db::Database::open(file)->openRecordset(u"SELECT girişmodu FROM Zelvoran"_s);
     for (; !rs->eof(); rs->moveNext())

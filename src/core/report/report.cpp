@@ -7,6 +7,7 @@
 #include "turkish.h"
 
 #include <QLocale>
+#include <QMultiHash>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -40,6 +41,49 @@ QString tooBig()
                .arg(kMaxTextBytes / (1024 * 1024));
 }
 
+// What a report row shows of its song, as the statement gave it.
+struct Shown {
+    QVariant baslik, yoresi, sozler, girismodu;
+};
+
+// On a file that cannot be written the stored credits lines may be stale. A statement that
+// reads the four credit fields has its lines built from them; for one that does not, a row
+// takes the line built from the song whose title, region, lyrics and stored line it shows,
+// read in one pass over the songs. A row that fits no song, or songs whose lines differ,
+// keeps what the statement gave.
+void freshenCredits(db::Database &db, std::vector<ReportRow> &rows, const std::vector<Shown> &shown)
+{
+    QMultiHash<QString, size_t> byTitle;
+    for (size_t i = 0; i < shown.size(); ++i)
+        byTitle.insert(shown[i].baslik.toString(), i);
+    enum class Fit { None, One, Several };
+    std::vector<std::pair<Fit, QString>> fresh(rows.size(), {Fit::None, QString()});
+    const auto same = [](const QVariant &a, const QVariant &b) {
+        return a.isNull() == b.isNull() && a.toString() == b.toString();
+    };
+    const auto song = [&](const QVariantList &v) {
+        for (auto it = byTitle.constFind(v[0].toString()); it != byTitle.cend() && it.key() == v[0].toString(); ++it) {
+            const Shown &s = shown[*it];
+            if (!same(s.baslik, v[0]) || !same(s.yoresi, v[1]) || !same(s.sozler, v[2]) || !same(s.girismodu, v[3]))
+                continue;
+            const QString line = credits::line(v[4], v[5], v[6], v[7]).toString();
+            auto &[fit, text] = fresh[*it];
+            if (fit == Fit::None)
+                fresh[*it] = {Fit::One, line};
+            else if (text != line)
+                fit = Fit::Several;
+        }
+        return true;
+    };
+    db.readForward(
+        u"SELECT Başlık, Yöresi, Sözler, girişmodu, KaynakKişi, Derleyen, Söz, Müzik FROM Zelvoran"_s,
+        [](const QStringList &) {}, song);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (fresh[i].first == Fit::One)
+            rows[i].info = fresh[i].second;
+    }
+}
+
 } // namespace
 
 QString failureText(const db::Error &e)
@@ -60,7 +104,8 @@ Loaded loadRows(const QString &databasePath, const QString &sql, Progress *progr
             db->setStopFlag(&progress->stop);
         int baslik = -1, yoresi = -1, girismodu = -1, sozler = -1;
         std::array<int, 4> creditFields{-1, -1, -1, -1};
-        bool freshCredits = false;
+        bool freshCredits = false, lookUpCredits = false;
+        std::vector<Shown> shown;
         const auto names = [&](const QStringList &fields) {
             const QStringList missing = reportquery::missingReportFields(fields);
             if (!missing.isEmpty())
@@ -73,7 +118,9 @@ Loaded loadRows(const QString &databasePath, const QString &sql, Progress *progr
                             fieldIndex(fields, u"Söz"_s), fieldIndex(fields, u"Müzik"_s)};
             // A file that cannot be written keeps its stored credits lines, which may be stale:
             // the lines are then built from the row's own fields where the statement reads them.
-            freshCredits = db->isReadOnly() && std::ranges::find(creditFields, -1) == creditFields.end();
+            const bool creditsRead = std::ranges::find(creditFields, -1) == creditFields.end();
+            freshCredits = db->isReadOnly() && creditsRead;
+            lookUpCredits = db->isReadOnly() && !creditsRead;
         };
         qint64 textBytes = 0;
         const auto row = [&](const QVariantList &v) {
@@ -90,6 +137,8 @@ Loaded loadRows(const QString &databasePath, const QString &sql, Progress *progr
                 return false;
             }
             out.rows.push_back(std::move(r));
+            if (lookUpCredits)
+                shown.push_back({v[baslik], v[yoresi], v[sozler], v[girismodu]});
             if (progress) {
                 progress->rows.store(qint64(out.rows.size()), std::memory_order_relaxed);
                 return !progress->stop.load(std::memory_order_relaxed);
@@ -97,6 +146,8 @@ Loaded loadRows(const QString &databasePath, const QString &sql, Progress *progr
             return true;
         };
         db->readForward(sql, names, row);
+        if (lookUpCredits && !out.failure && !full && !(progress && progress->stop))
+            freshenCredits(*db, out.rows, shown);
     } catch (const db::Error &e) {
         if (e.number() == db::Interrupted && progress && progress->stop)
             out.cancelled = true;
