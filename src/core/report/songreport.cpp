@@ -2,6 +2,7 @@
 
 #include "appfonts.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTextBoundaryFinder>
@@ -32,10 +33,19 @@ QFont reportFont(const QString &family, double points, bool italic = false)
     return appfonts::unjoined(f);
 }
 
-// Characters laid out at once. A paragraph is laid out window by window, each window
-// starting at the first line the previous one left unfinished, so that the lines come out
-// as from one layout while a huge paragraph costs time in proportion to its length.
+// Characters laid out at once: some kLinesAtOnce lines of the box's width, at most kWindow.
+// A paragraph is laid out window by window, each window starting at the first line the
+// previous one left unfinished, so that the lines come out as from one layout while a huge
+// paragraph costs time in proportion to its length. Breaking a run without spaces costs
+// time in proportion to the window for each line, hence a window of few lines.
 constexpr qsizetype kWindow = 4096;
+constexpr double kLinesAtOnce = 24;
+
+qsizetype windowFor(const QFont &font, double width, QPaintDevice *device)
+{
+    const double perLine = width / std::max(1.0, QFontMetricsF(font, device).averageCharWidth());
+    return std::clamp<qsizetype>(qsizetype(perLine * kLinesAtOnce), 256, kWindow);
+}
 
 // The grapheme boundary at or before `at`, looked for among the few characters before it
 // (a longer run of marks is cut), and not before `floor`.
@@ -53,11 +63,11 @@ qsizetype graphemeStart(const QString &text, qsizetype at, qsizetype floor)
 
 // The end of a window starting at `from`: a grapheme boundary, so that no letter loses its
 // marks or a surrogate its pair where a window ends inside one line.
-qsizetype windowEnd(const QString &text, qsizetype from)
+qsizetype windowEnd(const QString &text, qsizetype from, qsizetype window)
 {
-    if (text.size() - from <= kWindow)
+    if (text.size() - from <= window)
         return text.size();
-    return graphemeStart(text, from + kWindow, from + 1);
+    return graphemeStart(text, from + window, from + 1);
 }
 
 // The start of a title that holds more than fits on its one line.
@@ -78,13 +88,14 @@ public:
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         QString plain = text;
         plain.remove(u'\r');
+        const qsizetype window = windowFor(font, width, device);
         double y = 0;
         for (qsizetype start = 0; start <= plain.size();) {
             qsizetype end = plain.indexOf(u'\n', start);
             if (end < 0)
                 end = plain.size();
             for (qsizetype from = start; from < end || from == start;) {
-                const qsizetype to = std::min(end, windowEnd(plain, from));
+                const qsizetype to = std::min(end, windowEnd(plain, from, window));
                 auto layout = std::make_unique<QTextLayout>(plain.mid(from, to - from), font, device);
                 layout->setTextOption(option);
                 layout->setCacheEnabled(true);
