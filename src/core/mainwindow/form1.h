@@ -2,10 +2,12 @@
 
 #include "form1controls.h"
 #include "titleedit.h"
+#include "titletree.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QKeyEvent;
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<titletree::TitleTree> m_titleTree;
     std::unique_ptr<idioms::DictionaryCache> m_dictionary;
     bool m_unloading = false;
+    std::optional<titletree::BuildReport> m_treeFromLoad; // built by load(), not yet shown
     bool m_restoringScroll = false;
 
     // Modes, title typing and delete (form1_edit.cpp); search (form1_search.cpp).

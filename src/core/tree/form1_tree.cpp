@@ -30,7 +30,14 @@ void Form1::showBuildReport(const titletree::BuildReport &report)
 void Form1::tree()
 {
     setScrollIgnoringErrors(m_ui.HScroll1->maximum());
-    const titletree::BuildReport report = m_titleTree->byLetter(*g::vt);
+    // The first activation asks again for the tree built moments before, at load, when
+    // nothing could change the file's titles or the tree: it is shown as it was built and
+    // its messages are said again, without reading every title a second time.
+    const bool fromLoad = g::ilkacilis == 1 && m_treeFromLoad;
+    const titletree::BuildReport report = fromLoad ? *m_treeFromLoad : m_titleTree->byLetter(*g::vt);
+    m_treeFromLoad.reset();
+    if (g::ilkacilis == 0 && !report.failure)
+        m_treeFromLoad = report;
     m_recordNode.forget();
     showBuildReport(report);
 }
@@ -46,6 +53,7 @@ void Form1::grnm_bslk_Click()
 
 void Form1::grouped(const titletree::GroupedView &view)
 {
+    m_treeFromLoad.reset();
     m_ui.Frame2->setTitle(view.caption);
     titletree::nullEmptyTexts(*g::vt, view);
     setScrollIgnoringErrors(m_ui.HScroll1->maximum());
