@@ -100,23 +100,6 @@ void huge(const QString &dir, double megabytes)
         const int pages = SongReport(rows).render(&pdf);
         const double lyrics = seconds(t);
         // The preview's printer paints every page again for its pictures.
-        t.restart();
-        QPrinter printer(QPrinter::HighResolution);
-        QString why;
-        report::setUpPrinter(printer, kMargins, QPageLayout::Portrait, &why);
-        QPrintPreviewDialog dialog(&printer);
-        const SongReport pages2(rows);
-        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter *p) {
-            QPainter painter(p);
-            pages2.render(painter, p);
-        });
-        double shown = 0;
-        QTimer::singleShot(0, &dialog, [&] {
-            shown = seconds(t);
-            dialog.close();
-        });
-        dialog.exec();
-        // The same preview for a song whose region alone holds the line.
         const auto previewOf = [&](const std::vector<ReportRow> &songs) {
             QElapsedTimer clock;
             clock.start();
@@ -137,6 +120,7 @@ void huge(const QString &dir, double megabytes)
             preview.exec();
             return at;
         };
+        const double shown = previewOf(rows);
         const double regionShown = previewOf({{u"Başlık"_s, line, QString(), u"kısa"_s}});
         const double creditsShown = previewOf({{u"Başlık"_s, u"Yöre"_s, line, u"kısa"_s}});
         t.restart();
