@@ -40,6 +40,7 @@ QFont reportFont(const QString &family, double points, bool italic = false)
 // time in proportion to the window for each line, hence a window of few lines.
 constexpr qsizetype kWindow = 4096;
 constexpr double kLinesAtOnce = 24;
+constexpr qsizetype kKeptChars = 1 << 20;
 
 qsizetype windowFor(const QFont &font, double width, QPaintDevice *device)
 {
@@ -79,30 +80,29 @@ QString titleShown(const QString &text)
     return text.left(graphemeStart(text, kMost, 1));
 }
 
-// A text wrapped to a width: its lines, paragraph by paragraph.
+// A text wrapped to a width: its lines, paragraph by paragraph. The laid-out windows of a
+// text up to kKeptChars long are kept for drawing; a longer one keeps only its lines' places
+// and lays each window out again, the same way, when its lines are drawn, so that a huge
+// value never holds the shaped glyphs of all its pages at once.
 class Wrapped {
 public:
     Wrapped(const QString &text, const QFont &font, double width, QPaintDevice *device)
+        : m_font(font)
+        , m_width(width)
+        , m_device(device)
     {
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        QString plain = text;
-        plain.remove(u'\r');
+        m_option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        m_text = text;
+        m_text.remove(u'\r');
         const qsizetype window = windowFor(font, width, device);
         double y = 0;
-        for (qsizetype start = 0; start <= plain.size();) {
-            qsizetype end = plain.indexOf(u'\n', start);
+        for (qsizetype start = 0; start <= m_text.size();) {
+            qsizetype end = m_text.indexOf(u'\n', start);
             if (end < 0)
-                end = plain.size();
+                end = m_text.size();
             for (qsizetype from = start; from < end || from == start;) {
-                const qsizetype to = std::min(end, windowEnd(plain, from, window));
-                auto layout = std::make_unique<QTextLayout>(plain.mid(from, to - from), font, device);
-                layout->setTextOption(option);
-                layout->setCacheEnabled(true);
-                layout->beginLayout();
-                for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine())
-                    line.setLineWidth(width);
-                layout->endLayout();
+                const qsizetype to = std::min(end, windowEnd(m_text, from, window));
+                auto layout = layOut(from, to);
                 // The window's last line may go on past its end: the next window starts there,
                 // unless it is the window's only line (no break in a whole window).
                 int keep = layout->lineCount();
@@ -111,13 +111,12 @@ public:
                 // The places are kept here: a line's own position is fixed-point and wraps
                 // beyond some 33 million device pixels (a few thousand pages).
                 for (int i = 0; i < keep; ++i) {
-                    QTextLine line = layout->lineAt(i);
-                    line.setPosition(QPointF(0, 0));
-                    m_lines.push_back({layout.get(), line, y});
-                    y += line.height();
+                    const double h = layout->lineAt(i).height();
+                    m_lines.push_back({m_windows.size(), i, y, h});
+                    y += h;
                 }
                 const qsizetype next = keep < layout->lineCount() ? from + layout->lineAt(keep).textStart() : to;
-                m_layouts.push_back(std::move(layout));
+                m_windows.push_back({from, to, m_text.size() <= kKeptChars ? std::move(layout) : nullptr});
                 if (next == start && end == start)
                     break;
                 from = next;
@@ -129,24 +128,62 @@ public:
 
     double height() const { return m_height; }
     size_t lineCount() const { return m_lines.size(); }
-    const QTextLine &line(size_t i) const { return m_lines[i].line; }
+    double lineHeight(size_t i) const { return m_lines[i].height; }
     double lineY(size_t i) const { return m_lines[i].y; }
+
+    // Line i with its top left corner at `at`.
+    void drawLine(QPainter &p, size_t i, QPointF at) const
+    {
+        const Line &l = m_lines[i];
+        if (const QTextLayout *kept = m_windows[l.window].kept.get())
+            return kept->lineAt(l.inWindow).draw(&p, at);
+        if (!m_shown || m_shownWindow != l.window) {
+            m_shown = layOut(m_windows[l.window].from, m_windows[l.window].to);
+            m_shownWindow = l.window;
+        }
+        m_shown->lineAt(l.inWindow).draw(&p, at);
+    }
 
     void draw(QPainter &p, QPointF at) const
     {
-        for (const Line &l : m_lines)
-            l.line.draw(&p, at + QPointF(0, l.y));
+        for (size_t i = 0; i < m_lines.size(); ++i)
+            drawLine(p, i, at + QPointF(0, m_lines[i].y));
     }
 
 private:
-    struct Line {
-        QTextLayout *layout;
-        QTextLine line;
-        double y;
+    std::unique_ptr<QTextLayout> layOut(qsizetype from, qsizetype to) const
+    {
+        auto layout = std::make_unique<QTextLayout>(m_text.mid(from, to - from), m_font, m_device);
+        layout->setTextOption(m_option);
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+            line.setLineWidth(m_width);
+            line.setPosition(QPointF(0, 0));
+        }
+        layout->endLayout();
+        return layout;
+    }
+
+    struct Window {
+        qsizetype from, to;
+        std::unique_ptr<QTextLayout> kept;
     };
-    std::vector<std::unique_ptr<QTextLayout>> m_layouts;
+    struct Line {
+        size_t window;
+        int inWindow;
+        double y, height;
+    };
+    QString m_text;
+    QFont m_font;
+    double m_width;
+    QPaintDevice *m_device;
+    QTextOption m_option;
+    std::vector<Window> m_windows;
     std::vector<Line> m_lines;
     double m_height = 0;
+    mutable std::unique_ptr<QTextLayout> m_shown; // the window last drawn from
+    mutable size_t m_shownWindow = 0;
 };
 
 // Columns side by side that go on past the foot of the page, from `top` down: each column's
@@ -156,7 +193,8 @@ double flowColumns(QPainter &p, std::initializer_list<std::pair<const Wrapped *,
                    double pageHeight, const std::function<void()> &newPage)
 {
     struct Placed {
-        const QTextLine *line;
+        const Wrapped *column;
+        size_t line;
         QPointF at;
         int page;
     };
@@ -165,13 +203,12 @@ double flowColumns(QPainter &p, std::initializer_list<std::pair<const Wrapped *,
         int page = 0;
         double offset = -top; // layout position minus place on the page
         for (size_t i = 0; i < column->lineCount(); ++i) {
-            const QTextLine &line = column->line(i);
             const double lineY = column->lineY(i);
-            if (lineY - offset + line.height() > pageHeight && lineY - offset > 0) {
+            if (lineY - offset + column->lineHeight(i) > pageHeight && lineY - offset > 0) {
                 ++page;
                 offset = lineY;
             }
-            placed.push_back({&line, QPointF(x, lineY - offset), page});
+            placed.push_back({column, i, QPointF(x, lineY - offset), page});
         }
     }
     std::stable_sort(placed.begin(), placed.end(), [](const Placed &a, const Placed &b) { return a.page < b.page; });
@@ -183,8 +220,8 @@ double flowColumns(QPainter &p, std::initializer_list<std::pair<const Wrapped *,
             page = l.page;
             bottom = 0;
         }
-        l.line->draw(&p, l.at);
-        bottom = std::max(bottom, l.at.y() + l.line->height());
+        l.column->drawLine(p, l.line, l.at);
+        bottom = std::max(bottom, l.at.y() + l.column->lineHeight(l.line));
     }
     return bottom;
 }
@@ -249,7 +286,7 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
         const double lyricsBox = std::max(kLyricsHeight * s, words.height());
         const double tail = (kSectionHeight - kLyricsTop - kLyricsHeight) * s;
         double total = lyricsTop + lyricsBox + tail;
-        const double firstLine = words.lineCount() ? words.line(0).height() : 0;
+        const double firstLine = words.lineCount() ? words.lineHeight(0) : 0;
 
         if (y > 0 && y + total > pageHeight) {
             // A song that fits on a page starts on a new one; a longer one starts here when
@@ -293,14 +330,13 @@ int SongReport::render(QPainter &p, QPagedPaintDevice *device) const
         double offset = -(y + lyricsTop); // layout position minus place on the page
         double bottom = y + lyricsTop;
         for (size_t i = 0; i < words.lineCount(); ++i) {
-            const QTextLine &line = words.line(i);
             const double lineY = words.lineY(i);
-            if (lineY - offset + line.height() > pageHeight) {
+            if (lineY - offset + words.lineHeight(i) > pageHeight) {
                 newPage();
                 offset = lineY;
             }
-            line.draw(&p, QPointF(0, lineY - offset));
-            bottom = lineY - offset + line.height();
+            words.drawLine(p, i, QPointF(0, lineY - offset));
+            bottom = lineY - offset + words.lineHeight(i);
         }
         y = bottom + tail;
     }
