@@ -34,11 +34,6 @@ struct Statement;
 namespace idioms {
 class DictionaryCache;
 }
-namespace titletree {
-class TitleTree;
-struct GroupedView;
-struct BuildReport;
-} // namespace titletree
 
 // The main window: title tree, record display, search, groupings, audio slots and the
 // status bar. Handlers are named after their control and event.
