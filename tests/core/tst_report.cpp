@@ -28,6 +28,20 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// The report of these rows printed to a PDF file at pdf, on the report's margins: its page
+// count, or -1 when the printer refused the page layout.
+int printPdf(const std::vector<ReportRow> &rows, const QString &pdf,
+             QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QString why;
+    if (!report::setUpPrinter(printer, {1134, 567, 1134, 1134}, orientation, &why))
+        return -1;
+    return SongReport(rows).render(&printer);
+}
+
 QStringList titles(db::Database &db, const QString &sql)
 {
     QStringList out;
@@ -498,12 +512,7 @@ void TestReport::pdfHoldsTheSongsInOrder()
     for (int i = 0; i < 30; ++i)
         rows.push_back({u"Kısa %1"_s.arg(i), u"Yöre"_s, QString(), u"bir\niki\nüç"_s});
     const QString pdf = dir.filePath(u"rapor.pdf"_s);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QString why;
-    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
-    const int pages = SongReport(rows).render(&printer);
+    const int pages = printPdf(rows, pdf);
     QVERIFY(pages >= 3);
 
     const QString text = run(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
@@ -540,13 +549,7 @@ void TestReport::pdfLandscape()
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(u"yatay.pdf"_s);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QString why;
-    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Landscape, &why));
-    const std::vector<ReportRow> rows = {{u"Yatay"_s, {}, {}, {}}};
-    SongReport(rows).render(&printer);
+    QVERIFY(printPdf({{u"Yatay"_s, {}, {}, {}}}, pdf, QPageLayout::Landscape) > 0);
     const QString info = run(u"pdfinfo"_s, {pdf});
     QVERIFY2(info.contains(u"842 x 595 pts"_s), qPrintable(info));
 }
@@ -590,14 +593,9 @@ void TestReport::hugeValueLaidOutWhole()
     const QString line = hugeLine(qsizetype(megabytes * 1024 * 1024), words);
     const std::vector<ReportRow> rows = {{u"Uzun"_s, u"Yöre"_s, QString(), line}};
     const QString pdf = dir.filePath(u"uzun.pdf"_s);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QString why;
-    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
     QElapsedTimer t;
     t.start();
-    const int pages = SongReport(rows).render(&printer);
+    const int pages = printPdf(rows, pdf);
     const qint64 ms = t.elapsed();
     QVERIFY(pages > 1);
     qInfo("%d pages in %lld ms", pages, ms);
@@ -623,12 +621,7 @@ void TestReport::lettersNeverJoined()
     const std::vector<ReportRow> rows = {
         {u"Başlık "_s + words, u"Yöre "_s + words, u"K:"_s + words, u"Söz "_s + words + u"\nfiller fiyaka"_s}};
     const QString pdf = dir.filePath(u"fi.pdf"_s);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QString why;
-    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
-    SongReport(rows).render(&printer);
+    QVERIFY(printPdf(rows, pdf) > 0);
     const QString text = run(u"pdftotext"_s, {pdf, u"-"_s});
     for (const char16_t ligature : {u'\uFB00', u'\uFB01', u'\uFB02', u'\uFB03', u'\uFB04'})
         QVERIFY2(!text.contains(QChar(ligature)), qPrintable(text));
@@ -655,12 +648,7 @@ void TestReport::tallRegionAndCreditsGoOnOverPages()
                                          {u"Uzun"_s, region.join(u' '), credits.first(600).join(u"\n"_s), u"son söz"_s},
                                          {u"Sonra"_s, u"Muş"_s, u"K:Veli"_s, u"en son"_s}};
     const QString pdf = dir.filePath(u"uzun.pdf"_s);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QString why;
-    QVERIFY(report::setUpPrinter(printer, {1134, 567, 1134, 1134}, QPageLayout::Portrait, &why));
-    QVERIFY(SongReport(rows).render(&printer) > 3);
+    QVERIFY(printPdf(rows, pdf) > 3);
     const QString text = run(u"pdftotext"_s, {pdf, u"-"_s});
     for (const QString &word : region + credits.first(600))
         QVERIFY2(text.count(word) == 1, qPrintable(word));
